@@ -1,0 +1,48 @@
+// The four entry points of the in-process server. Each hands over to the
+// component runtime's generic logic with this component's description.
+#include "component/ControlZones.h"
+#include "component/TypeLibrary.h"
+#include "platform/automation/ComServer.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> liveObjects{0};
+
+const automation::com::ServerDescription& server() {
+    static const automation::com::ServerDescription description = [] {
+        automation::com::ServerDescription d;
+        d.typeLibName = cz::typelib::Name;
+        d.typeLibGuid = cz::typelib::LibraryGuid;
+        d.description = cz::typelib::Description;
+        d.version = cz::typelib::version();
+        d.classes.push_back({cz::typelib::ClassGuid, cz::typelib::ProgId, cz::typelib::ClassName,
+                             [] { return static_cast<QObject*>(new cz::ControlZones); }});
+        d.liveCount = &liveObjects;
+        return d;
+    }();
+    return description;
+}
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) automation::com::HResult DllRegisterServer() {
+    return automation::com::registerServer(server(), automation::com::modulePathOf(reinterpret_cast<const void*>(&DllRegisterServer)));
+}
+
+__attribute__((visibility("default"))) automation::com::HResult DllUnregisterServer() {
+    return automation::com::unregisterServer(server());
+}
+
+__attribute__((visibility("default"))) automation::com::HResult DllGetClassObject(const char* clsid, const char* iid, void** factory) {
+    return automation::com::getClassObject(server(), clsid, iid, factory);
+}
+
+__attribute__((visibility("default"))) automation::com::HResult DllCanUnloadNow() {
+    return automation::com::canUnloadNow(server());
+}
+
+}

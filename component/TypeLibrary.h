@@ -1,0 +1,38 @@
+#pragma once
+// The component's identity: its type library, the one creatable class and its
+// dispatch interface, and the enumeration the library declares.
+#include <QString>
+
+namespace cz::typelib {
+
+inline const QString Name = QStringLiteral("TamrikControlZoneObject");
+inline const QString Description = QStringLiteral("Control zone editor");
+inline const QString LibraryGuid = QStringLiteral("e6100710-4d21-4e12-b713-c258ff1591c2");
+inline const QString InterfaceGuid = QStringLiteral("93eeec01-0a82-42b2-a427-c3b5bb0e4d74");  // _ControlZones
+inline const QString ClassGuid = QStringLiteral("e8f9d230-24e9-4c51-a37d-64ec7adf04c3");      // ControlZones
+inline const QString EnumGuid = QStringLiteral("3c5354a2-fed9-45aa-b07d-c98b3036ada0");       // CONTROLZONETYPE
+inline const QString ClassName = QStringLiteral("ControlZones");
+inline const QString ProgId = QStringLiteral("TamrikControlZoneObject.ControlZones");
+
+// Dispatch ids of _ControlZones, in the order of the type library.
+namespace dispid {
+constexpr int Parent = 0x68030003;
+constexpr int DBConnection = 0x68030002;
+constexpr int NTConnection = 0x68030001;
+constexpr int CONTROLZONETYPE = 0x68030000;
+constexpr int RaiseForm = 0x60030004;
+}  // namespace dispid
+
+enum CONTROLZONETYPE : int { czStandard = 1, czMaster = 2, czGlobalMaster = 3 };
+
+#ifndef TAMRIK_CZ_VERSION_MAJOR
+#define TAMRIK_CZ_VERSION_MAJOR 1
+#define TAMRIK_CZ_VERSION_MINOR 0
+#define TAMRIK_CZ_VERSION_PATCH 0
+#endif
+// Major, minor and revision joined by ".", as the localizer is told.
+inline QString version() {
+    return QStringLiteral("%1.%2.%3").arg(TAMRIK_CZ_VERSION_MAJOR).arg(TAMRIK_CZ_VERSION_MINOR).arg(TAMRIK_CZ_VERSION_PATCH);
+}
+
+}  // namespace cz::typelib

@@ -1,0 +1,73 @@
+#pragma once
+// The two ways an operation of the dialog reports an unexpected failure:
+//  - message box: DisplayError with the location and the failing line, then
+//    the operation ends;
+//  - log: the host's "LogError" with the controller id, the error, the
+//    location, the failing line and 0; nothing is shown, and the operation
+//    either goes on with its next step or ends.
+// An operation is written as a sequence of steps; each step that fails is
+// reported with its own line, so "each store is its own step" reads as a
+// list of one-line steps.
+#include "diagnostics/HostContext.h"
+#include "platform/automation/AutomationError.h"
+
+#include <QString>
+#include <exception>
+#include <functional>
+#include <source_location>
+
+namespace cz {
+
+class ErrorTrap {
+public:
+    enum class Report { MessageBox, Log };
+    enum class After { End, Continue };
+
+    static ErrorTrap showAndEnd(const HostContext& ctx, QString location) { return {ctx, Report::MessageBox, After::End, std::move(location)}; }
+    static ErrorTrap logAndContinue(const HostContext& ctx, QString location) { return {ctx, Report::Log, After::Continue, std::move(location)}; }
+    static ErrorTrap logAndEnd(const HostContext& ctx, QString location) { return {ctx, Report::Log, After::End, std::move(location)}; }
+
+    // Runs after every reported failure (a save closes its transaction here).
+    ErrorTrap& afterReport(std::function<void()> f) {
+        after_ = std::move(f);
+        return *this;
+    }
+
+    // Runs one step unless the operation has ended; true when it succeeded.
+    template <typename F>
+    bool operator()(F&& step, std::source_location where = std::source_location::current()) {
+        if (ended_) return false;
+        try {
+            std::forward<F>(step)();
+            return true;
+        } catch (const automation::AutomationError& e) {
+            report(e, static_cast<int>(where.line()));
+        } catch (const std::exception& e) {
+            report(automation::AutomationError(automation::err::UserDefined, QString::fromUtf8(e.what())), static_cast<int>(where.line()));
+        }
+        return false;
+    }
+
+    bool failed() const { return failures_ > 0; }
+    int failures() const { return failures_; }
+    bool ended() const { return ended_; }
+    // Ends the operation without a failure (a step decided to stop).
+    void end() { ended_ = true; }
+
+    // Reports a failure caught elsewhere, as a failing step at `line` would be.
+    void report(const automation::AutomationError& e, int line);
+
+private:
+    ErrorTrap(const HostContext& ctx, Report r, After a, QString location)
+        : ctx_(ctx), report_(r), after_mode_(a), location_(std::move(location)) {}
+
+    const HostContext& ctx_;
+    Report report_;
+    After after_mode_;
+    QString location_;
+    std::function<void()> after_;
+    int failures_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace cz

@@ -1,0 +1,103 @@
+#include "diagnostics/MPublic.h"
+
+#include "component/HostContracts.h"
+#include "platform/automation/ComServer.h"
+#include "platform/controls/ListControls.h"
+#include "platform/controls/MessageBox.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace cz {
+
+namespace {
+constexpr qint16 kMessageTitle = 290;
+thread_local bool LogFileReset = false;
+const QString CrLf = QStringLiteral("\r\n");
+}  // namespace
+
+QString GRS(const HostContext& ctx, qint16 resourceId, const QStringList& inserts) {
+    int line = 0;
+    try {
+        line = __LINE__;
+        return host::GRS(ctx.m_NTConnection, resourceId, inserts);
+    } catch (const automation::AutomationError& e) {
+        try {
+            host::LogError(ctx.m_NTConnection, QVariant::fromValue(qint16(0)), e, QStringLiteral("GRS"), QVariant::fromValue(qint32(line)));
+        } catch (const automation::AutomationError&) {
+            // Nowhere left to report it: the caller gets an empty text.
+        }
+        return QString(QLatin1String(""));
+    }
+}
+
+QString LogFilePath() {
+    const QString library = automation::com::modulePathOf(reinterpret_cast<const void*>(&LogFilePath));
+    return QFileInfo(library).absolutePath() + QLatin1Char('/') + AppTitle + QStringLiteral("_log.txt");
+}
+
+void DisplayError(const HostContext& ctx, const automation::AutomationError& error, const QString& functionName,
+                  const QString& functionSubItem) {
+    int line = 0;
+    try {
+        line = __LINE__;
+        const QString intro = QStringLiteral("The following unexpected application error occurred...");
+        const QString fn = QStringLiteral("Function Name: ") + functionName;
+        const QString sub = QStringLiteral("FunctionSubItem: ") + functionSubItem;
+        const QString number = QStringLiteral("Number: ") + QString::number(error.number());
+        const QString description = QStringLiteral("Description: ") + error.description();
+        line = __LINE__;
+        const QString boxText = intro + CrLf + CrLf + fn + CrLf + CrLf + sub + CrLf + CrLf + number + CrLf + description;
+        controls::MessageBoxService::show(boxText, controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, kMessageTitle));
+        line = __LINE__;
+        WriteLog(ctx, QStringList{intro, fn, sub, number, description}.join(QLatin1Char('\n')));
+    } catch (...) {
+        controls::MessageBoxService::show(QStringLiteral("DisplayError: Error (line: %1) displaying error").arg(line),
+                                          controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, kMessageTitle));
+    }
+}
+
+void WriteLog(const HostContext& ctx, const QString& message) {
+    try {
+        const QString path = LogFilePath();
+        if (!LogFileReset) {
+            if (QFile::exists(path) && !QFile::remove(path))
+                automation::raise(automation::err::UserDefined, QStringLiteral("cannot remove %1").arg(path));
+            LogFileReset = true;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::Append | QIODevice::Text))
+            automation::raise(automation::err::UserDefined, QStringLiteral("%1: %2").arg(path, file.errorString()));
+        QTextStream out(&file);
+        out << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << ": " << message << '\n';
+        out.flush();
+        if (out.status() != QTextStream::Ok || file.error() != QFile::NoError)
+            automation::raise(automation::err::UserDefined, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    } catch (const automation::AutomationError& e) {
+        controls::MessageBoxService::show(
+            QStringLiteral("Error writing to log file: ") + e.description() + CrLf + CrLf + QStringLiteral("Original log msg: ") + message,
+            controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, kMessageTitle));
+    }
+}
+
+void SelectComboByItemData(controls::ComboBox* combo, qint32 value) {
+    for (qint16 i = 0; i < combo->listCount(); ++i) {
+        if (combo->itemDataAt(i) == value) {
+            combo->setListIndex(i);
+            return;
+        }
+    }
+}
+
+void SelectListByItemData(controls::ListBox* list, qint32 value) {
+    for (qint16 i = 0; i < list->listCount(); ++i) {
+        if (list->itemDataAt(i) == value) {
+            list->setListIndex(i);
+            return;
+        }
+    }
+}
+
+}  // namespace cz

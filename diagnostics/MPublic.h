@@ -1,0 +1,36 @@
+#pragma once
+// The component's shared services: resource strings from the host, the error
+// box with its log line, the log file beside the component, and selection of
+// list entries by item data.
+#include "diagnostics/HostContext.h"
+#include "platform/automation/AutomationError.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace controls {
+class ComboBox;
+class ListBox;
+}  // namespace controls
+
+namespace cz {
+
+// The component's application title: names the log file and titles some boxes.
+inline const QString AppTitle = QStringLiteral("TamrikControlZoneObject");
+
+// Resource text by number with up to nine inserts, from the host; empty when
+// the host cannot give it (the failure goes to the host's error log).
+QString GRS(const HostContext& ctx, qint16 resourceId, const QStringList& inserts = {});
+
+// The error message box, then the same text in the log file.
+void DisplayError(const HostContext& ctx, const automation::AutomationError& error, const QString& functionName,
+                  const QString& functionSubItem);
+
+// One line in the component's log file; the first line of a run replaces the old file.
+void WriteLog(const HostContext& ctx, const QString& message);
+QString LogFilePath();
+
+void SelectComboByItemData(controls::ComboBox* combo, qint32 value);
+void SelectListByItemData(controls::ListBox* list, qint32 value);
+
+}  // namespace cz

@@ -1,0 +1,60 @@
+#include "platform/controls/ListControls.h"
+
+#include "platform/automation/AutomationError.h"
+
+namespace controls {
+
+ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
+    // The operator's pick raises click like a selection from code.
+    connect(this, &QComboBox::activated, this, [this](int) { emit click(); });
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    setCurrentIndex(index);
+    emit click();
+}
+
+void ComboBox::addEntry(const QString& text, qint32 itemData) { addItem(text, QVariant::fromValue(itemData)); }
+
+void ComboBox::setEntry(int index, const QString& text, qint32 itemData) {
+    if (index == count()) {
+        addEntry(text, itemData);
+        return;
+    }
+    if (index < 0 || index > count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    setItemText(index, text);
+    setItemData(index, QVariant::fromValue(itemData));
+}
+
+qint32 ComboBox::itemDataAt(int index) const {
+    if (index < 0 || index >= count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    return itemData(index).toInt();
+}
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { emit click(); });
+}
+
+void ListBox::setListIndex(int index) {
+    if (index < -1 || index >= count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    setCurrentRow(index);
+    emit click();
+}
+
+void ListBox::addEntry(const QString& text, qint32 itemData) {
+    auto* item = new QListWidgetItem(text, this);
+    item->setData(Qt::UserRole, QVariant::fromValue(itemData));
+}
+
+qint32 ListBox::itemDataAt(int index) const {
+    if (index < 0 || index >= count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    return item(index)->data(Qt::UserRole).toInt();
+}
+
+QString ListBox::entryText(int index) const {
+    if (index < 0 || index >= count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    return item(index)->text();
+}
+
+}  // namespace controls

@@ -1,0 +1,145 @@
+#pragma once
+// A database connection in the shape of the data-access object the component
+// was written against: late-bound members (ConnectionString, State, Open,
+// Close) over a QtSql connection, plus the C++ API the host and Recordset use.
+//
+// Every statement goes through one runner: it resolves stored-procedure calls
+// against the database's own sys_procedures table, binds their arguments, and
+// wraps the statement in a savepoint while a transaction is open.
+#include <QHash>
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <optional>
+
+namespace database {
+
+enum class Engine { SQLite, PostgreSQL };
+
+// A database carries its own stored procedures in this table, one row per
+// procedure and engine; names are stored in lower case and matched without
+// regard to case. sql_text has ? placeholders for the numeric arguments:
+//   SQLite:     the query itself, e.g. "select ... from zones where id = ?"
+//   PostgreSQL: a call of a set-returning LANGUAGE sql function the schema
+//               created, e.g. "select * from sp_fetchzone(?)"
+// base_table/key_column name the table a row comes from and its key, for
+// Recordset::Update (the row's columns of that table must be its raw values);
+// both null when the rows cannot be written back.
+inline QString proceduresTableDdl() {
+    return QStringLiteral(
+        "CREATE TABLE sys_procedures (name text NOT NULL, engine text NOT NULL, sql_text text NOT NULL, "
+        "param_count integer NOT NULL DEFAULT 0, base_table text NULL, key_column text NULL, "
+        "PRIMARY KEY (name, engine), CHECK (engine IN ('sqlite', 'postgresql')))");
+}
+
+// A row of sys_procedures for the connection's engine.
+struct Procedure {
+    QString name;        // lower case
+    QString sqlText;     // with ? placeholders
+    int paramCount = 0;
+    QString baseTable;   // where the rows come from, for updates; may be empty
+    QString keyColumn;
+};
+
+// "EXECUTE sp_x 1, 2": optional EXECUTE/EXEC, a name, numeric arguments.
+struct ProcedureCall {
+    bool explicitExecute = false;
+    QString name;        // as written
+    QVariantList arguments;  // qlonglong or double
+};
+std::optional<ProcedureCall> parseProcedureCall(const QString& text);
+
+// What a statement produced, read to the end.
+struct ResultSet {
+    QStringList columns;
+    QList<QVariantList> rows;
+    int rowsAffected = -1;
+    QString baseTable;   // from sys_procedures, empty for plain SQL
+    QString keyColumn;
+};
+
+// A column of a base table: its real name and the type values are converted
+// to before they are bound.
+struct ColumnInfo {
+    QString name;
+    QMetaType type;      // invalid: bind as is
+    bool comparable = true;  // usable in an optimistic WHERE
+};
+
+class Connection : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString ConnectionString READ connectionString WRITE setConnectionString)
+    Q_PROPERTY(int State READ state)
+
+public:
+    explicit Connection(QObject* parent = nullptr);
+    ~Connection() override;
+
+    QString connectionString() const { return connectionString_; }
+    void setConnectionString(const QString& s) { connectionString_ = s; }
+    int state() const;  // 0 closed, 1 open
+
+    Q_INVOKABLE void Open(const QVariant& connectionString = QVariant());
+    Q_INVOKABLE void Close();
+
+    QSqlDatabase database() const { return db_; }
+    Engine engine() const { return engine_; }
+    bool isOpen() const { return state() == 1; }
+
+    bool inTransaction() const { return inTransaction_; }
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+
+    // Runs a statement (procedure call or plain SQL; params are appended to a
+    // call's arguments or bound to a plain statement's placeholders) and
+    // returns the executed query (not forward-only: PostgreSQL buffers all
+    // rows; SQLite steps them as they are read).
+    QSqlQuery execute(const QString& sql, const QVariantList& params = QVariantList());
+    // The same, reading every row before returning.
+    ResultSet fetchAll(const QString& sql, const QVariantList& params = QVariantList());
+
+    // Columns of a base table keyed by lower-case name; cached until Open/Close.
+    // Raises when the table does not exist.
+    const QHash<QString, ColumnInfo>& tableColumns(const QString& table);
+    QString tableName(const QString& table);  // its real spelling
+    QString escapeIdentifier(const QString& name) const;
+
+private:
+    struct Resolved {
+        QString sql;
+        QVariantList params;
+        std::optional<Procedure> procedure;
+    };
+    Resolved resolve(const QString& text, const QVariantList& params);
+    const Procedure* findProcedure(const QString& name);
+    void loadProcedures();
+    QString adaptPlainSql(const QString& sql) const;
+
+    // The one statement runner: savepoint, exec, consume, release.
+    void run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
+             QSqlQuery* keep = nullptr);
+    void execControl(const QString& sql);
+    void ensureUsable();
+    [[noreturn]] void raiseFailure(const QString& driverText);
+    bool connectionLost() const;
+    void clearCaches();
+
+    QString connectionString_;
+    QString name_;
+    QSqlDatabase db_;
+    Engine engine_ = Engine::SQLite;
+    bool open_ = false;
+    bool inTransaction_ = false;
+    std::optional<QHash<QString, Procedure>> procedures_;
+    QHash<QString, QHash<QString, ColumnInfo>> columns_;
+    QStringList tables_;
+};
+
+}  // namespace database

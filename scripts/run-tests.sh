@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the project twice (plain, and with
+# AddressSanitizer + UBSan) and runs the whole test suite on both builds,
+# against SQLite files and a throwaway PostgreSQL server started here.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+# Sanitizer runs stop at the first report; LSan knows Qt's and fontconfig's process-lifetime caches.
+export ASAN_OPTIONS="abort_on_error=0:detect_leaks=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+build() {  # build DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+status=0
+for variant in plain asan; do
+  dir="out/$variant"
+  if [ "$variant" = asan ]; then build "$dir" -DTAMRIK_SANITIZE=ON; else build "$dir"; fi
+  echo "== tests ($variant build) =="
+  scripts/with-postgres.sh ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
+done
+exit "$status"

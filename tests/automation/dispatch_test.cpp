@@ -1,0 +1,140 @@
+#include "platform/automation/AutomationError.h"
+#include "platform/automation/Dispatch.h"
+#include "tests/automation/TestObjects.h"
+
+#include "tests/support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace automation;
+
+namespace {
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AutomationError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(LateBinding, PropertiesAreFoundByNameInAnyCase) {
+    Widgetish w;
+    setProperty(&w, QStringLiteral("caption"), QStringLiteral("Door 1"));
+    EXPECT_EQ(getProperty(&w, QStringLiteral("CAPTION")).toString(), QStringLiteral("Door 1"));
+    setProperty(&w, QStringLiteral("Count"), 12);
+    EXPECT_EQ(w.count(), 12);
+    setProperty(&w, QStringLiteral("Flag"), QStringLiteral("True"));
+    EXPECT_TRUE(w.flag());
+}
+
+TEST(LateBinding, MissingMembersRaiseInsteadOfCreatingDynamicProperties) {
+    Widgetish w;
+    EXPECT_EQ(errorNumber([&] { setProperty(&w, QStringLiteral("Colour"), 1); }), err::MemberNotFound);
+    EXPECT_TRUE(w.dynamicPropertyNames().isEmpty());
+    EXPECT_EQ(errorNumber([&] { getProperty(&w, QStringLiteral("Colour")); }), err::MemberNotFound);
+    EXPECT_EQ(errorNumber([&] { call(&w, QStringLiteral("Launch")); }), err::MemberNotFound);
+    try {
+        call(&w, QStringLiteral("Launch"));
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("Launch")));
+    }
+    EXPECT_EQ(errorNumber([&] { setProperty(&w, QStringLiteral("Fixed"), 1); }), err::PropertyReadOnly);
+}
+
+TEST(LateBinding, ValuesAreRangeCheckedAgainstTheDeclaredType) {
+    Widgetish w;
+    EXPECT_EQ(errorNumber([&] { setProperty(&w, QStringLiteral("Count"), 70000); }), err::Overflow);
+    EXPECT_EQ(w.count(), 0);
+    EXPECT_EQ(errorNumber([&] { setProperty(&w, QStringLiteral("Count"), QStringLiteral("many")); }), err::TypeMismatch);
+    EXPECT_EQ(errorNumber([&] { call(&w, QStringLiteral("TakeByte"), {300}); }), err::Overflow);
+    EXPECT_TRUE(w.calls.isEmpty()) << "a refused argument must not reach the callee";
+    call(&w, QStringLiteral("TakeByte"), {QStringLiteral("200")});
+    EXPECT_EQ(w.calls.value(0), QStringLiteral("TakeByte(200)"));
+}
+
+TEST(LateBinding, MethodsConvertArgumentsAndReturnResults) {
+    Widgetish w;
+    EXPECT_EQ(call(&w, QStringLiteral("add"), {QStringLiteral("40"), 2.0}).toInt(), 42);
+    EXPECT_EQ(call(&w, QStringLiteral("Echo"), {QStringLiteral("x")}).toString(), QStringLiteral("x"));
+    EXPECT_EQ(errorNumber([&] { call(&w, QStringLiteral("Add"), {1}); }), err::WrongArgumentCount);
+}
+
+TEST(LateBinding, ReferenceArgumentsComeBackWritten) {
+    Widgetish w;
+    QVariantList args{5, 12, QVariant::fromValue<uchar>(0)};
+    EXPECT_TRUE(callByRef(&w, QStringLiteral("Sync"), args).toBool());
+    EXPECT_EQ(args[2].toInt(), 13);
+    EXPECT_EQ(args[0].toInt(), -1);
+    QVariantList name{QStringLiteral("zone")};
+    callByRef(&w, QStringLiteral("Rename"), name);
+    EXPECT_EQ(name[0].toString(), QStringLiteral("ZONE"));
+    // By value, the caller's arguments stay as they were.
+    const QVariantList byValue{5, 12, 0};
+    call(&w, QStringLiteral("Sync"), byValue);
+    EXPECT_EQ(byValue[2].toInt(), 0);
+}
+
+TEST(LateBinding, CalleeFailuresBecomeErrorObjects) {
+    Widgetish w;
+    try {
+        call(&w, QStringLiteral("FailOwn"));
+        FAIL() << "no error";
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.number(), err::UserDefined);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("device busy")));
+    }
+    try {
+        call(&w, QStringLiteral("FailStd"));
+        FAIL() << "no error";
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("disk full")));
+    }
+    EXPECT_EQ(errorNumber([] { call(nullptr, QStringLiteral("Add"), {1, 2}); }), err::ObjectNotSet);
+}
+
+TEST(LateBinding, DefaultMemberIsAppliedToAPropertyCalledWithArguments) {
+    Widgetish w;
+    QVariantList key{QStringLiteral("&Standard Control Zones")};
+    QObject* entry = toObject(callByRef(&w, QStringLiteral("Items"), key));
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(getProperty(entry, QStringLiteral("CanView")).toBool());
+    QVariantList denied{QStringLiteral("denied")};
+    EXPECT_FALSE(getProperty(toObject(callDefault(w.items(), denied)), QStringLiteral("CanView")).toBool());
+    QVariantList none;
+    EXPECT_EQ(errorNumber([&] { callDefault(&w, none); }), err::MemberNotFound);
+}
+
+TEST(LateBinding, ObjectsTravelAsReferences) {
+    Widgetish a, b;
+    setProperty(&a, QStringLiteral("Link"), fromObject(&b));
+    EXPECT_EQ(a.link(), &b);
+    EXPECT_EQ(toObject(getProperty(&a, QStringLiteral("Link"))), &b);
+    EXPECT_EQ(errorNumber([&] { setProperty(&a, QStringLiteral("Link"), 5); }), err::TypeMismatch);
+}
+
+TEST(ObjectReferences, OwnedObjectsDieWithTheLastReferenceBorrowedOnesDoNot) {
+    QPointer<QObject> created = new Widgetish;
+    ObjectRef owned = ObjectRef::owned(created);
+    ObjectRef copy = owned;
+    owned.release();
+    EXPECT_FALSE(created.isNull());
+    copy.release();
+    EXPECT_TRUE(created.isNull());
+
+    Widgetish host;
+    ObjectRef borrowed = ObjectRef::borrowed(&host);
+    borrowed.release();
+    EXPECT_EQ(errorNumber([&] { borrowed.get(QStringLiteral("Caption")); }), err::ObjectNotSet);
+}
+
+TEST(ObjectReferences, AReferenceToADestroyedObjectIsEmpty) {
+    auto* w = new Widgetish;
+    ObjectRef r = ObjectRef::borrowed(w);
+    delete w;
+    EXPECT_FALSE(r);
+    EXPECT_EQ(errorNumber([&] { r.call(QStringLiteral("Add"), {1, 2}); }), err::ObjectNotSet);
+}

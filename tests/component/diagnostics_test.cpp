@@ -1,0 +1,175 @@
+// Resource strings, the error box and the log file, the selection helpers and
+// the two ways an operation reports a failure.
+#include "diagnostics/ErrorTrap.h"
+#include "diagnostics/MPublic.h"
+#include "platform/automation/AutomationError.h"
+#include "platform/controls/ListControls.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RecordingHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include "tests/support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace automation;
+
+namespace {
+
+struct Diagnostics : ::testing::Test {
+    testsupport::RecordingHost host;
+    cz::HostContext ctx;
+    testsupport::MessageBoxRecorder boxes;
+
+    void SetUp() override {
+        ctx.m_NTConnection = ObjectRef::borrowed(host.comm.get());
+        ctx.m_Parent = ObjectRef::borrowed(host.parent.get());
+        ctx.m_ControllerId = 31;
+        host.comm->resources.insert(290, QStringLiteral("Control Zones"));
+        QFile::remove(cz::LogFilePath());
+    }
+    void TearDown() override {
+        QFile::setPermissions(QFileInfo(cz::LogFilePath()).absolutePath(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        QDir(cz::LogFilePath()).removeRecursively();
+        QFile::remove(cz::LogFilePath());
+    }
+
+    QStringList logLines() {
+        QFile f(cz::LogFilePath());
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+};
+
+}  // namespace
+
+TEST_F(Diagnostics, ResourceStringsComeFromTheHostWithTheirInserts) {
+    host.comm->resources.insert(1164, QStringLiteral("Control Zones - %1"));
+    EXPECT_EQ(cz::GRS(ctx, 1164, {QStringLiteral("Lobby")}), QStringLiteral("Control Zones - Lobby"));
+    EXPECT_EQ(cz::GRS(ctx, 661), QStringLiteral("R661"));
+}
+
+TEST_F(Diagnostics, AFailingResourceLookupIsLoggedAndGivesAnEmptyText) {
+    host.comm->failGRS = true;
+    EXPECT_EQ(cz::GRS(ctx, 1152), QString());
+    ASSERT_EQ(host.journal->errors.size(), 1);
+    const auto& e = host.journal->errors.first();
+    EXPECT_EQ(e.location, QStringLiteral("GRS"));
+    EXPECT_EQ(e.controllerId.metaType().id(), QMetaType::Short) << "the resource function logs with a 16-bit 0";
+    EXPECT_EQ(e.controllerId.toInt(), 0);
+    EXPECT_EQ(e.line.metaType().id(), QMetaType::Int) << "and its line as a number";
+    EXPECT_GT(e.line.toInt(), 0);
+    EXPECT_TRUE(e.description.contains(QStringLiteral("resource file missing")));
+
+    cz::HostContext nobody;
+    EXPECT_EQ(cz::GRS(nobody, 290), QString()) << "no communication object at all";
+}
+
+TEST_F(Diagnostics, TheErrorBoxHasTheExactTextAndTheLogGetsTheSameParts) {
+    cz::DisplayError(ctx, AutomationError(13, QStringLiteral("Type mismatch")), QStringLiteral("frmMain.LeaveCellEdit"), QStringLiteral("42"));
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    const auto& box = boxes.boxes.first();
+    EXPECT_EQ(box.text, QStringLiteral("The following unexpected application error occurred...\r\n\r\n"
+                                       "Function Name: frmMain.LeaveCellEdit\r\n\r\n"
+                                       "FunctionSubItem: 42\r\n\r\n"
+                                       "Number: 13\r\n"
+                                       "Description: Type mismatch"));
+    EXPECT_EQ(box.title, QStringLiteral("Control Zones"));
+    EXPECT_EQ(box.icon(), controls::mb::Critical);
+    EXPECT_EQ(box.buttons(), controls::mb::OKOnly);
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(": The following unexpected application error occurred...")));
+    EXPECT_EQ(lines[1], QStringLiteral("Function Name: frmMain.LeaveCellEdit"));
+    EXPECT_EQ(lines[4], QStringLiteral("Description: Type mismatch"));
+}
+
+TEST_F(Diagnostics, TheFirstLogLineOfARunReplacesTheOldFileLaterOnesAppend) {
+    {
+        QFile old(cz::LogFilePath());
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("yesterday's news\n");
+    }
+    cz::WriteLog(ctx, QStringLiteral("first"));
+    cz::WriteLog(ctx, QStringLiteral("second"));
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(": first")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(": second")));
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+}
+
+TEST_F(Diagnostics, ALogFileThatCannotBeWrittenShowsItsOwnBox) {
+    QDir().mkpath(cz::LogFilePath());  // a directory where the file should be
+    cz::WriteLog(ctx, QStringLiteral("lost line"));
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("Error writing to log file: ")));
+    EXPECT_TRUE(boxes.boxes[0].text.endsWith(QStringLiteral("\r\n\r\nOriginal log msg: lost line")));
+    EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("Control Zones"));
+    EXPECT_EQ(boxes.boxes[0].icon(), controls::mb::Critical);
+}
+
+TEST_F(Diagnostics, SelectingByItemDataRaisesClickOnlyWhenAnEntryMatches) {
+    controls::ComboBox combo;
+    controls::ListBox list;
+    for (int i = 0; i < 3; ++i) {
+        combo.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
+        list.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
+    }
+    QSignalSpy comboClicks(&combo, &controls::ComboBox::click);
+    QSignalSpy listClicks(&list, &controls::ListBox::click);
+    combo.setListIndex(0);
+    cz::SelectComboByItemData(&combo, 20);
+    EXPECT_EQ(combo.listIndex(), 2);
+    cz::SelectComboByItemData(&combo, 20);  // the same entry again still clicks
+    cz::SelectComboByItemData(&combo, 99);
+    EXPECT_EQ(combo.listIndex(), 2);
+    EXPECT_EQ(comboClicks.count(), 3);
+    cz::SelectListByItemData(&list, 10);
+    cz::SelectListByItemData(&list, -1);
+    EXPECT_EQ(list.listIndex(), 1);
+    EXPECT_EQ(listClicks.count(), 1);
+}
+
+TEST_F(Diagnostics, MessageBoxConventionShowsTheLocationAndLineThenEnds) {
+    auto trap = cz::ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.GetControllerInfo"));
+    int ran = 0;
+    trap([&] { ++ran; });
+    const int failingLine = __LINE__ + 1;
+    trap([&] { automation::raise(err::Overflow); });
+    trap([&] { ++ran; });
+    EXPECT_EQ(ran, 1) << "nothing runs after the failure";
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("Function Name: frmMain.GetControllerInfo")));
+    EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("FunctionSubItem: %1").arg(failingLine)));
+    EXPECT_TRUE(host.journal->errors.isEmpty());
+}
+
+TEST_F(Diagnostics, LogConventionReportsEachFailureToTheHostAndGoesOnOrEnds) {
+    auto goesOn = cz::ErrorTrap::logAndContinue(ctx, QStringLiteral("LoadSCZArray"));
+    int ran = 0;
+    goesOn([&] { automation::raise(err::InvalidUseOfNull); });
+    goesOn([&] { ++ran; });
+    goesOn([&] { automation::raise(err::Overflow); });
+    EXPECT_EQ(ran, 1);
+    ASSERT_EQ(host.journal->errors.size(), 2);
+    const auto& first = host.journal->errors[0];
+    EXPECT_EQ(first.controllerId.toInt(), 31);
+    EXPECT_EQ(first.number, err::InvalidUseOfNull);
+    EXPECT_EQ(first.location, QStringLiteral("LoadSCZArray"));
+    EXPECT_EQ(first.line.metaType().id(), QMetaType::QString) << "the dialog passes its line as text";
+    EXPECT_EQ(first.zero.toInt(), 0);
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+
+    int closed = 0;
+    auto ends = cz::ErrorTrap::logAndEnd(ctx, QStringLiteral("LaunchRelayObject"));
+    ends.afterReport([&] { ++closed; });
+    ends([&] { automation::raise(err::CannotCreateObject); });
+    ends([&] { ++ran; });
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(ends.ended());
+}

@@ -1,0 +1,184 @@
+#include "tests/support/TestDatabase.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QUuid>
+#include <stdexcept>
+
+namespace testsupport {
+
+namespace {
+
+QAtomicInt helperCounter;
+
+[[noreturn]] void fail(const QString& what) { throw std::runtime_error(what.toStdString()); }
+
+QString pgHost() { return qEnvironmentVariable("TAMRIK_TEST_PG_HOST"); }
+int pgPort() { return qEnvironmentVariableIntValue("TAMRIK_TEST_PG_PORT"); }
+
+// A QSqlDatabase of its own for the length of one helper call.
+class ScopedConnection {
+public:
+    ScopedConnection(Engine engine, const QString& database)
+        : name_(QStringLiteral("tamrik_test_helper_%1").arg(helperCounter.fetchAndAddRelaxed(1))) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(engine == Engine::SQLite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
+            db.setDatabaseName(database);
+            if (engine == Engine::PostgreSQL) {
+                db.setHostName(pgHost());
+                db.setPort(pgPort());
+                db.setUserName(QStringLiteral("postgres"));
+            } else {
+                db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            }
+            if (!db.open()) {
+                const QString text = db.lastError().text();
+                db = QSqlDatabase();
+                QSqlDatabase::removeDatabase(name_);
+                fail(QStringLiteral("cannot open %1: %2").arg(database, text));
+            }
+        }
+    }
+    ~ScopedConnection() {
+        QSqlDatabase::database(name_, false).close();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    void exec(const QString& sql) const {
+        QSqlQuery q(QSqlDatabase::database(name_, false));
+        if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
+    }
+    QVariant scalar(const QString& sql) const {
+        QSqlQuery q(QSqlDatabase::database(name_, false));
+        if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
+        return q.next() ? q.value(0) : QVariant();
+    }
+
+private:
+    QString name_;
+};
+
+QString uniqueDatabaseName() {
+    QString base = QStringLiteral("tamrik");
+    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
+        base += QLatin1Char('_') + QString::fromStdString(info->name());
+    base = base.toLower();
+    for (QChar& c : base)
+        if (!c.isLetterOrNumber()) c = QLatin1Char('_');
+    const QString suffix = QStringLiteral("_%1_%2").arg(QCoreApplication::applicationPid())
+                               .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
+    return base.left(63 - suffix.size()) + suffix;
+}
+
+}  // namespace
+
+std::string engineName(Engine engine) { return engine == Engine::SQLite ? "SQLite" : "PostgreSQL"; }
+
+QString postgresUnavailable() {
+    if (pgHost().isEmpty() || pgPort() <= 0)
+        return QStringLiteral("no PostgreSQL server: set TAMRIK_TEST_PG_HOST (socket folder) and TAMRIK_TEST_PG_PORT, "
+                              "e.g. run the tests under scripts/with-postgres.sh");
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) return QStringLiteral("the QPSQL driver is not installed");
+    return QString();
+}
+
+bool postgresRequired() { return qEnvironmentVariable("TAMRIK_REQUIRE_PG") == QLatin1String("1"); }
+
+TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
+    if (engine == Engine::SQLite) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        if (!dir_->isValid()) fail(QStringLiteral("cannot create a temporary folder: %1").arg(dir_->errorString()));
+        name_ = dir_->filePath(QStringLiteral("test.db"));
+        ScopedConnection create(engine, name_);  // opening creates the file
+        connectionString_ = QStringLiteral("sqlite:") + name_;
+        return;
+    }
+    if (const QString why = postgresUnavailable(); !why.isEmpty()) fail(why);
+    name_ = uniqueDatabaseName();
+    ScopedConnection(engine, QStringLiteral("postgres")).exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(name_));
+    connectionString_ = QStringLiteral("postgresql://postgres@/%1?host=%2&port=%3")
+                            .arg(name_, QString::fromUtf8(QUrl::toPercentEncoding(pgHost())), QString::number(pgPort()));
+}
+
+TestDatabase::~TestDatabase() {
+    if (engine_ != Engine::PostgreSQL || name_.isEmpty()) return;
+    try {
+        ScopedConnection(engine_, QStringLiteral("postgres")).exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name_));
+    } catch (const std::exception& e) {
+        qWarning("cannot drop test database %s: %s", qPrintable(name_), e.what());
+    }
+}
+
+void TestDatabase::runScript(const QString& script) const {
+    ScopedConnection c(engine_, name_);
+    for (const QString& statement : splitStatements(script)) c.exec(statement);
+}
+
+QVariant TestDatabase::scalar(const QString& sql) const { return ScopedConnection(engine_, name_).scalar(sql); }
+
+QStringList TestDatabase::splitStatements(const QString& script) {
+    QStringList out;
+    QString current;
+    auto flush = [&] {
+        if (!current.trimmed().isEmpty()) out << current.trimmed();
+        current.clear();
+    };
+    const qsizetype n = script.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = script.at(i);
+        const QChar next = i + 1 < n ? script.at(i + 1) : QChar();
+        if (c == QLatin1Char('-') && next == QLatin1Char('-')) {  // comment to end of line
+            while (i < n && script.at(i) != QLatin1Char('\n')) ++i;
+            current += QLatin1Char('\n');
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const qsizetype end = script.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 1;
+            current += QLatin1Char(' ');
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {  // '' and "" escapes just reopen
+            const qsizetype end = script.indexOf(c, i + 1);
+            const qsizetype stop = end < 0 ? n - 1 : end;
+            current += script.mid(i, stop - i + 1);
+            i = stop;
+        } else if (c == QLatin1Char('$')) {  // $tag$ ... $tag$
+            const qsizetype close = script.indexOf(QLatin1Char('$'), i + 1);
+            const QString tag = close < 0 ? QString() : script.mid(i, close - i + 1);
+            static const QRegularExpression tagShape(QStringLiteral("^\\$[A-Za-z_]*\\$$"));
+            if (!tag.isEmpty() && tagShape.match(tag).hasMatch()) {
+                const qsizetype end = script.indexOf(tag, close + 1);
+                const qsizetype stop = end < 0 ? n - 1 : end + tag.size() - 1;
+                current += script.mid(i, stop - i + 1);
+                i = stop;
+            } else {
+                current += c;
+            }
+        } else if (c == QLatin1Char(';')) {
+            flush();
+        } else {
+            current += c;
+        }
+    }
+    flush();
+    return out;
+}
+
+void DatabaseTest::SetUp() {
+    if (isPostgres()) {
+        if (const QString why = postgresUnavailable(); !why.isEmpty()) {
+            if (postgresRequired()) FAIL() << "TAMRIK_REQUIRE_PG=1 but " << why.toStdString();
+            GTEST_SKIP() << why.toStdString();
+        }
+    }
+    try {
+        db_ = std::make_unique<TestDatabase>(GetParam());
+        prepareDatabase();
+    } catch (const std::exception& e) {
+        FAIL() << "cannot prepare the " << engineName(GetParam()) << " test database: " << e.what();
+    }
+}
+
+}  // namespace testsupport
