@@ -1,49 +1,76 @@
 #include "dialog/FrmMain.h"
 
 #include "component/HostContracts.h"
+#include "component/TypeLibrary.h"
 #include "diagnostics/ErrorTrap.h"
+#include "diagnostics/MPublic.h"
+#include "dialog/FrmMainWindow.h"
+#include "master_zones/MCZGrid.h"
+#include "master_zones/MCZPanel.h"
 #include "platform/automation/Convert.h"
+#include "platform/controls/FlexGrid.h"
+#include "platform/controls/ListControls.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/controls/TabControl.h"
+#include "platform/controls/WindowHandle.h"
+#include "platform/database/Recordset.h"
+#include "reference/PickLists.h"
+#include "standard_zones/SCZGrid.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QSplitter>
 #include <QThread>
-
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDialog>
 
 namespace cz {
 
-class FrmMainWindow : public QDialog {
-public:
-    explicit FrmMainWindow(FrmMain& form) : form_(form) {
-        setObjectName(QStringLiteral("frmMain"));
-        setWindowTitle(QStringLiteral("Control Zones"));
-        setAttribute(Qt::WA_DeleteOnClose, false);
-    }
-
-protected:
-    void closeEvent(QCloseEvent* e) override {
-        // The close box: query-unload mode 0, then the unload.
-        if (form_.unloading_) {
-            e->accept();
-            return;
-        }
-        e->ignore();
-        form_.Form_QueryUnload(0);
-        form_.Unload();
-    }
-
-private:
-    FrmMain& form_;
-};
-
 namespace {
+
 thread_local std::unique_ptr<FrmMain> threadForm;
 
 // Windows must go before the application object does; the dialog object
 // itself may live on until the thread ends.
 void destroyMainThreadWindow() {
     if (threadForm && threadForm->isLoaded()) threadForm->Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
+
+// The wait pointer of a long operation, restored exactly once.
+class WaitPointer {
+public:
+    void show() {
+        if (shown_ || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        shown_ = true;
+    }
+    void restore() {
+        if (!shown_) return;
+        QApplication::restoreOverrideCursor();
+        shown_ = false;
+    }
+    ~WaitPointer() { restore(); }
+
+private:
+    bool shown_ = false;
+};
+
+constexpr qint16 kMessageTitle = 290;
+constexpr int kComponentType = 32;
+constexpr qint32 kComponentNumber = 5;
+// Button releases the grids are hooked for: left, middle, right.
+constexpr int kHookedMessages[] = {514, 520, 517};
+
+// An event handler without a fault handler of its own: its failure is shown,
+// never thrown into the toolkit.
+template <typename F>
+void guarded(const HostContext& ctx, const QString& location, F&& f) {
+    try {
+        f();
+    } catch (const automation::AutomationError& e) {
+        DisplayError(ctx, e, location, QStringLiteral("0"));
+    }
+}
+
 }  // namespace
 
 FrmMain& FrmMain::instance() {
@@ -56,16 +83,19 @@ FrmMain& FrmMain::instance() {
 }
 
 FrmMain::FrmMain() = default;
+
 FrmMain::~FrmMain() {
     // A window still open when the thread ends without an application object cannot be destroyed safely.
     if (window_ && !QCoreApplication::instance()) (void)window_.release();
 }
 
-QWidget* FrmMain::window() const { return window_.get(); }
+int FrmMain::hwnd() const { return window_ ? controls::windowHandle(window_.get()) : 0; }
 
 void FrmMain::Load() {
     if (window_) return;
     window_ = std::make_unique<FrmMainWindow>(*this);
+    FrmMainWindow& w = *window_;
+    QObject::connect(w.cmbMCZIndex, &controls::ComboBox::click, &w, [this] { cmbMCZIndex_Click(); });
     Form_Load();
 }
 
@@ -77,13 +107,122 @@ void FrmMain::Unload() {
     if (!window_ || unloading_) return;
     unloading_ = true;
     Form_Unload();
-    window_->hide();
-    window_.reset();
+    // The unload may come from one of the window's own buttons: the window goes
+    // once that event is over.
+    FrmMainWindow* w = window_.release();
+    w->hide();
+    w->deleteLater();
     unloading_ = false;
 }
 
 void FrmMain::Form_Load() {
+    FrmMainWindow& w = *window_;
+    WaitPointer wait;
+    ErrorTrap step = ErrorTrap::logAndEnd(*this, QStringLiteral("Load"));
+    step.afterReport([&] {
+        wait.restore();
+        try {
+            host::setEnabled(m_Parent, true);
+        } catch (const automation::AutomationError&) {
+        }
+    });
+    auto refuse = [&](qint16 message) {
+        controls::MessageBoxService::show(GRS(*this, message), controls::mb::OKOnly | controls::mb::Information, GRS(*this, kMessageTitle));
+        wait.restore();
+        FormLoadCanceled = true;
+    };
+
     FormLoadCanceled = false;
+    wait.show();
+    automation::ObjectRef security;
+    step([&] {
+        security = host::Security(m_NTConnection);
+        host::setComponentType(security, kComponentType);
+    });
+    bool canView = false;
+    step([&] { canView = host::CanView(security); });
+    if (step.ended()) return;
+    if (!canView) return refuse(1580);
+    step([&] {
+        if (!host::CanSave(security)) w.cmdOK->setEnabled(false);
+    });
+    step([&] { PreviousOwnerWindow = controls::setOwnerWindow(&w, host::hwnd(m_Parent)); });
+    step([&] { SubPermissions = host::SubPermissions(security); });
+    int available = 0;
+    step([&] {
+        available = w.SSTab1->tabs();
+        for (int i = 0; i < w.SSTab1->tabs(); ++i) {
+            if (!host::SubPermissionCanView(SubPermissions, w.SSTab1->tabCaption(i))) {
+                w.SSTab1->setTabEnabled(i, false);
+                --available;
+            }
+        }
+    });
+    if (step.ended()) return;
+    if (available == 0) return refuse(288);
+    step([&] { LoadCustomResources(w.SSTab1, kComponentNumber); });
+    step([&] { GetControllerInfo(m_ControllerId); });
+    step([&] { w.setWindowTitle(GRS(*this, 1164, {ControllerName})); });
+    step([&] { w.SSSplitter1->hide(); });
+    step([&] {
+        m_TimeZoneObject = host::create(host::progid::TimeZone);
+        host::setProperty(m_TimeZoneObject, QStringLiteral("DBConnection"), automation::fromObject(m_DBConnection.get()));
+        host::setProperty(m_TimeZoneObject, QStringLiteral("NTConnection"), automation::fromObject(m_NTConnection.get()));
+    });
+    step([&] {
+        m_DoorGroupObject = host::create(host::progid::DoorGroup);
+        host::setProperty(m_DoorGroupObject, QStringLiteral("DBConnectionString"), db()->connectionString());
+        host::setProperty(m_DoorGroupObject, QStringLiteral("NTConnection"), automation::fromObject(m_NTConnection.get()));
+    });
+    step([&] { runLoaders(); });
+    step([&] { hookGrids(); });
+    step([&] {
+        // A denied standard tab leaves the master tab active: show it as a switch to it would.
+        if (w.SSTab1->tab() != 0) SSTab1_Click(0);
+    });
+    step([&] {
+        wait.restore();
+        host::setEnabled(m_Parent, false);
+    });
+}
+
+void FrmMain::runLoaders() {
+    FrmMainWindow& w = *window_;
+    TimeZoneInfo.LoadTimeZoneInformation(m_ControllerId);
+    InitializeSCZGrid(*this, w.grdSCZ, ControllerType, InitializingSCZGrid);
+    InitializeMCZGrid(*this, w.grdMCZ, ControllerType, InitializingMCZGrid, [&w] { w.CenterMCZDirections(); });
+    LoadSCZArray(*this, TimeZoneInfo, SCZArray);
+    LoadMCZArray(*this, TimeZoneInfo, MCZArray);
+    FillSCZList(w.lstStdControlZones, SCZArray);
+    InitTimeZoneList(*this, w.lstTimeZones);
+    InitMCZCombos(*this, MCZCombos{w.cmbMCZIndex, w.cmbMCZTimeZone, w.cmbThreatLevel, w.cmbLinkedZone, w.cmbLinkedAccessZone, w.cmbGlobalId},
+                  TimeZoneInfo.GenericTZArray, SCZArray);
+    FillSCZGrid(w.grdSCZ, SCZArray, TimeZoneInfo, ControllerType);
+    SelectComboByItemData(w.cmbMCZIndex, 192);
+    ClearMCZChangedFlags(MCZArray);
+    EditMode = 0;
+}
+
+void FrmMain::hookGrids() {
+    FrmMainWindow& w = *window_;
+    // Released buttons over a grid end any edit, after the grid has handled them.
+    auto attach = [this](controls::FlexGrid* grid, bool centre) {
+        QObject::connect(grid, &controls::FlexGrid::buttonReleased, window_.get(), [this, centre](int message) {
+            if (std::find(std::begin(kHookedMessages), std::end(kHookedMessages), message) == std::end(kHookedMessages)) return;
+            LeaveCellEdit();
+            if (centre && window_) window_->CenterMCZDirections();
+        });
+    };
+    attach(w.grdSCZ, false);
+    attach(w.grdMCZ, true);
+    hooksAttached_ = true;
+}
+
+void FrmMain::unhookGrids() {
+    if (!hooksAttached_ || !window_) return;
+    QObject::disconnect(window_->grdSCZ, &controls::FlexGrid::buttonReleased, window_.get(), nullptr);
+    QObject::disconnect(window_->grdMCZ, &controls::FlexGrid::buttonReleased, window_.get(), nullptr);
+    hooksAttached_ = false;
 }
 
 void FrmMain::Form_QueryUnload(int unloadMode) {
@@ -104,6 +243,149 @@ void FrmMain::Form_Unload() {
         m_Parent.release();
         m_DBConnection.release();
         m_NTConnection.release();
+    });
+    step([&] { host::LocalizerRelease(window_->Localizer, hwnd()); });
+    step([&] {
+        CustomizeMode = false;
+        CustomizeTarget.clear();
+    });
+    step([&] {
+        if (m_TimeZoneObject) {
+            host::setProperty(m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(nullptr));
+            m_TimeZoneObject.release();
+        }
+    });
+    step([&] { m_TimeZoneObject.release(); });
+    step([&] { m_DoorGroupObject.release(); });
+    step([&] { controls::setOwnerWindow(window_.get(), PreviousOwnerWindow); });
+    step([&] { unhookGrids(); });
+}
+
+void FrmMain::Form_KeyDown(int keyCode) {
+    if (keyCode == 27) CmdCancel_Click();
+}
+
+void FrmMain::cmdOK_Click() {
+    if (CustomizeMode) return;
+    WaitPointer wait;
+    ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.cmdOK_Click"));
+    step([&] { LeaveCellEdit(); });
+    bool invalid = false;
+    step([&] { invalid = ValidateZoneNames(); });
+    if (invalid || step.ended()) return;
+    step([&] { wait.show(); });
+    step([&] { SaveAll(); });
+    step([&] { CloseReason = QStringLiteral("OK"); });
+    step([&] { wait.restore(); });
+    step([&] { Unload(); });
+}
+
+void FrmMain::CmdCancel_Click() {
+    if (CustomizeMode) return;
+    CloseReason = QStringLiteral("CANCEL");
+    Unload();
+}
+
+void FrmMain::cmdHelp_Click() {
+    if (CustomizeMode) return;
+    guarded(*this, QStringLiteral("frmMain.cmdHelp_Click"), [&] { host::ShowHelp(m_NTConnection, window_ && window_->SSTab1->tab() == 0 ? 11 : 10); });
+}
+
+void FrmMain::SSTab1_Click(int) {
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    guarded(*this, QStringLiteral("frmMain.SSTab1_Click"), [&] {
+        if (w.SSTab1->tab() == 0) {
+            w.grdSCZ->show();
+            w.SSSplitter1->hide();
+        } else {
+            if (CurrentMCZ == 0) CurrentMCZ = 192;
+            FillSCZList(w.lstStdControlZones, SCZArray);
+            UpdateALLMCZSCZDefinitions(CurrentMCZ);
+            w.grdSCZ->hide();
+            w.SSSplitter1->show();
+        }
+        LeaveCellEdit();
+    });
+}
+
+void FrmMain::cmbMCZIndex_Click() {
+    if (!window_) return;
+    guarded(*this, QStringLiteral("frmMain.cmbMCZIndex_Click"), [&] {
+        CurrentMCZ = automation::toUInt8(window_->cmbMCZIndex->currentText());
+        ShowMCZ(CurrentMCZ);
+    });
+}
+
+void FrmMain::ShowMCZ(quint8 m) {
+    FrmMainWindow& w = *window_;
+    cz::ShowMCZ(*this,
+                MCZPanel{w.txtMCZName, w.txtMCZDescription, w.cmbMCZTimeZone, w.cmbThreatLevel, w.chkTagAlert, w.cmbLinkedZone,
+                         w.cmbLinkedAccessZone, w.cmbGlobalId, w.chkGlobal, w.grdMCZ},
+                SCZArray, MCZArray, ControllerType, m);
+}
+
+void FrmMain::UpdateALLMCZSCZDefinitions(quint8 m) {
+    if (window_) cz::UpdateALLMCZSCZDefinitions(*this, window_->grdMCZ, SCZArray, MCZArray, ControllerType, m);
+}
+
+void FrmMain::GetControllerInfo(qint32 controllerId) {
+    ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.GetControllerInfo"));
+    database::Recordset rs;
+    step([&] { ControllerType = 4; });
+    step([&] {
+        rs.Open(QStringLiteral("Select Controller_Type, Controller_name from controllers where Controller_id = ") + QString::number(controllerId),
+                db(), database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdUnspecified);
+    });
+    step([&] {
+        if (!rs.eof()) {
+            ControllerType = rs.field(QStringLiteral("controller_type")).toInt32();
+            ControllerName = rs.field(QStringLiteral("controller_name")).toText();
+        }
+    });
+    step([&] { rs.Close(); });
+}
+
+void FrmMain::SaveAll() {
+    SaveSCZData();
+    SaveMCZData();
+}
+
+void FrmMain::LeaveCellEdit() {
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    cz::LeaveCellEdit(*this, *this, Highlighter,
+                      InCellEditors{w.grdSCZ, w.grdMCZ, w.txtText, w.cmdDropDown, w.lstTimeZones, w.lstStdControlZones}, SCZArray);
+}
+
+bool FrmMain::ValidateZoneNames() {
+    // The name check arrives with the grids' in-place editing; until then nothing is edited.
+    return false;
+}
+
+void FrmMain::SaveSCZData() {
+    // Writing standard zones back arrives with the grid's in-place editing; until then nothing is edited.
+}
+
+void FrmMain::SaveMCZData() {
+    // Writing master zones back arrives with the property panel's editing; until then nothing is edited.
+}
+
+void FrmMain::LoadCustomResources(controls::TabControl* tabControl, qint32 componentNumber) {
+    ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.LoadCustomResources"));
+    step([&] { SavedTab = static_cast<quint8>(tabControl->tab()); });
+    bool customize = false;
+    step([&] { customize = host::EnableCustomize(m_NTConnection); });
+    if (!customize || step.ended()) return;
+    const automation::ObjectRef& localizer = window_->Localizer;
+    step([&] { host::LocalizerConnection(localizer, m_DBConnection.get()); });
+    step([&] { host::LocalizerComponentNumber(localizer, componentNumber); });
+    step([&] { host::LocalizerVersion(localizer, typelib::version()); });
+    step([&] { host::LocalizerApply(localizer); });
+    step([&] {
+        bool all = true;
+        for (int i = 0; i < tabControl->tabs(); ++i) all = all && tabControl->tabEnabled(i);
+        if (all) host::LocalizerEnabled(localizer, true);
     });
 }
 

@@ -3,49 +3,108 @@
 // ControlZones object of that thread; it outlives its window, so its variables
 // (the close reason, the zone tables) carry from one load into the next.
 #include "diagnostics/HostContext.h"
+#include "master_zones/InCellEditing.h"
+#include "master_zones/MCZRecords.h"
+#include "reference/TimeZones.h"
+#include "standard_zones/SCZRecords.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <memory>
 
-class QDialog;
 class QWidget;
+
+namespace controls {
+class TabControl;
+}
 
 namespace cz {
 
 class FrmMainWindow;
 
-class FrmMain : public QObject, public HostContext {
+// The in-cell edit state (EditMode, EditRow, EditCol and the guards) is part of the form.
+class FrmMain : public QObject, public HostContext, public EditState {
     Q_OBJECT
+    // The window handle siblings make the owner of their own editors.
+    Q_PROPERTY(int hwnd READ hwnd)
 public:
     static FrmMain& instance();
     ~FrmMain() override;
 
     // Public variables besides the host context.
     bool FormLoadCanceled = false;
+
+    // The controller being edited.
+    qint32 ControllerType = 0;
+    QString ControllerName;
+    automation::ObjectRef SubPermissions;
+    qint32 PreviousOwnerWindow = 0;
+    // Sibling components for the life of one load, and the host's controller object during a save.
+    automation::ObjectRef m_TimeZoneObject;
+    automation::ObjectRef m_DoorGroupObject;
+    automation::ObjectRef m_ControllerObject;
+    // "OK" or "CANCEL"; a refused load hands on the previous close's value.
     QString CloseReason;
+    // An in-place edit of a standard zone cell was started; never reset.
     bool SCZCellEdited = false;
+
+    // Customization.
+    bool CustomizeMode = false;
+    QPointer<QWidget> CustomizeTarget;
+    quint8 SavedTab = 0;
+
+    // The zone tables and the time zone catalogue.
+    TimeZones TimeZoneInfo{*this, m_TimeZoneObject};
+    SCZTable SCZArray;
+    MCZTable MCZArray;
+    quint8 CurrentMCZ = 0;
+
+    RowHighlighter Highlighter;
 
     // Creates the window and runs the load sequence; nothing when already loaded.
     void Load();
-    // Shows the loaded window, not modal.
+    // Shows the loaded window, not modal and without an owner form.
     void Show();
     // Runs the unload sequence and destroys the window; nothing when not loaded.
     void Unload();
 
     bool isLoaded() const { return window_ != nullptr; }
-    QWidget* window() const;
+    bool unloading() const { return unloading_; }
+    FrmMainWindow* window() const { return window_.get(); }
+    int hwnd() const;
+
+    // Events of the form and its buttons.
+    void Form_QueryUnload(int unloadMode);
+    void Form_KeyDown(int keyCode);
+    void cmdOK_Click();
+    void CmdCancel_Click();
+    void cmdHelp_Click();
+    void SSTab1_Click(int previousTab);
+    void cmbMCZIndex_Click();
+
+    // Operations the load and the close paths run.
+    void GetControllerInfo(qint32 controllerId);
+    void SaveAll();
+    void LeaveCellEdit();
+    bool ValidateZoneNames();
+    void SaveSCZData();
+    void SaveMCZData();
+    void LoadCustomResources(controls::TabControl* tabControl, qint32 componentNumber);
+    void ShowMCZ(quint8 m);
+    void UpdateALLMCZSCZDefinitions(quint8 m);
 
 private:
-    friend class FrmMainWindow;
     FrmMain();
     void Form_Load();
-    void Form_QueryUnload(int unloadMode);
     void Form_Unload();
+    void runLoaders();
+    void hookGrids();
+    void unhookGrids();
 
     std::unique_ptr<FrmMainWindow> window_;
     bool unloading_ = false;
+    bool hooksAttached_ = false;
 };
 
 }  // namespace cz

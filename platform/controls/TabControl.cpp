@@ -67,7 +67,13 @@ bool TabControl::tabEnabled(int index) const {
 
 void TabControl::setTabEnabled(int index, bool enabled) {
     checkIndex(index, tabs());
-    bar_->setTabEnabled(index, enabled);  // QTabBar moves off a disabled current tab by itself
+    // QTabBar moves off a disabled current tab by itself; that move is not the operator's click.
+    const QSignalBlocker block(bar_);
+    bar_->setTabEnabled(index, enabled);
+    if (bar_->currentIndex() != current_ && bar_->currentIndex() >= 0) {
+        current_ = bar_->currentIndex();
+        applyVisibility();
+    }
 }
 
 int TabControl::tabHeightPixels() const { return bar_->sizeHint().height(); }

@@ -27,6 +27,7 @@ public:
     void setTab(int index);
 
     bool tabEnabled(int index) const;
+    // Disabling the active tab activates another one without raising click.
     void setTabEnabled(int index, bool enabled);
 
     // Height of the tab strip, in pixels.

@@ -1,5 +1,6 @@
 #include "component/ControlZones.h"
 #include "dialog/FrmMain.h"
+#include "dialog/FrmMainWindow.h"
 #include "platform/automation/AutomationError.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/database/Connection.h"

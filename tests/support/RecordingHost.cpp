@@ -2,6 +2,7 @@
 
 #include "platform/automation/AutomationError.h"
 #include "platform/automation/Dispatch.h"
+#include "platform/controls/WindowHandle.h"
 
 namespace testsupport {
 
@@ -11,6 +12,8 @@ int Journal::count(const QString& prefix) const {
         if (c.startsWith(prefix)) ++n;
     return n;
 }
+
+int RecordingHostObject::hwnd() const { return window ? controls::windowHandle(window) : 4242; }
 
 void RecordingHostObject::setEnabled(bool e) {
     enabled_ = e;
@@ -24,6 +27,7 @@ void RecordingHostObject::CZCallback(QString& closeReason, QString& cellEdited) 
 }
 
 QObject* SubPermissionList::Item(const QString& caption) {
+    if (failItem) automation::raise(automation::err::ItemNotFound, caption);
     return new TabPermission(canView.value(caption, true), this);
 }
 

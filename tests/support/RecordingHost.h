@@ -3,6 +3,7 @@
 // offers. Each object appends the calls it receives to a shared journal, so a
 // test can check names, order and arguments.
 #include <QHash>
+#include <QWidget>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
@@ -32,7 +33,9 @@ class RecordingHostObject : public QObject {
     Q_PROPERTY(bool Enabled READ enabled WRITE setEnabled)
 public:
     explicit RecordingHostObject(std::shared_ptr<Journal> j) : journal(std::move(j)) {}
-    int hwnd() const { return 4242; }
+    // The handle of `window` when a test gives it one.
+    int hwnd() const;
+    QWidget* window = nullptr;
     bool enabled() const { return enabled_; }
     void setEnabled(bool e);
     Q_INVOKABLE void CZCallback(QString& closeReason, QString& cellEdited);
@@ -61,6 +64,7 @@ public:
     explicit SubPermissionList(QObject* parent) : QObject(parent) {}
     Q_INVOKABLE QObject* Item(const QString& caption);
     QHash<QString, bool> canView;  // missing captions are viewable
+    bool failItem = false;         // the lookup itself fails
 };
 
 class RecordingSecurity : public QObject {

@@ -1,0 +1,138 @@
+#include "host/lib/HostObjects.h"
+
+#include "platform/automation/AutomationError.h"
+#include "platform/automation/Convert.h"
+#include "platform/automation/Dispatch.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/controls/WindowHandle.h"
+
+#include <QWidget>
+
+namespace czhost {
+
+namespace sql {
+// The host database's tables, as the host's own objects use them.
+const QString resourceText = QStringLiteral("select text from resources where resourceid = ?");
+const QString userRight = QStringLiteral("select canview, cansave from userrights where username = ? and componenttype = ?");
+const QString tabRight = QStringLiteral("select canview from usertabrights where username = ? and componenttype = ? and tabcaption = ?");
+const QString insertError = QStringLiteral(
+    "insert into errorlog (controllerid, errornumber, description, location, line, extra, username) values (?, ?, ?, ?, ?, ?, ?)");
+const QString insertEvent = QStringLiteral(
+    "insert into eventlog (eventtext, objectkind, objectid, description, eventcode, username) values (?, ?, ?, ?, ?, ?)");
+const QString insertDownload = QStringLiteral("insert into downloadqueue (controllerid, commandset, objectid) values (?, ?, ?)");
+}  // namespace sql
+
+HostObject::HostObject(QWidget* mainWindow, QObject* parent) : QObject(parent), window_(mainWindow) {}
+
+int HostObject::hwnd() const { return controls::windowHandle(window_); }
+
+bool HostObject::enabled() const { return window_ && window_->isEnabled(); }
+
+void HostObject::setEnabled(bool enabled) {
+    if (window_) window_->setEnabled(enabled);
+}
+
+void HostObject::CZCallback(QString& closeReason, QString& cellEdited) {
+    emit dialogClosed(closeReason, automation::toBool(cellEdited));
+}
+
+SubPermissions::SubPermissions(Security* security) : QObject(security), security_(security) {}
+
+QObject* SubPermissions::Item(const QString& tabCaption) {
+    // One entry per caller; parented here so it lives as long as the collection.
+    return new TabPermission(security_->tabCanView(tabCaption), this);
+}
+
+Security::Security(Communication* comm) : QObject(comm), comm_(comm), subPermissions_(new SubPermissions(this)) {}
+
+namespace {
+// A right the database does not mention is not granted.
+bool readRight(database::Connection* c, const QString& query, const QVariantList& params, int column) {
+    const database::ResultSet rs = c->fetchAll(query, params);
+    if (rs.rows.isEmpty()) return false;
+    const QVariant v = rs.rows.first().value(column);
+    return !automation::isNull(v) && automation::toBool(v);
+}
+}  // namespace
+
+bool Security::canView() const {
+    return readRight(comm_->connection(), sql::userRight, {comm_->user(), componentType_}, 0);
+}
+
+bool Security::canSave() const {
+    return readRight(comm_->connection(), sql::userRight, {comm_->user(), componentType_}, 1);
+}
+
+bool Security::tabCanView(const QString& caption) const {
+    const database::ResultSet rs = comm_->connection()->fetchAll(sql::tabRight, {comm_->user(), componentType_, caption});
+    // Tabs without a row of their own follow the component's view right.
+    if (rs.rows.isEmpty()) return canView();
+    const QVariant v = rs.rows.first().value(0);
+    return !automation::isNull(v) && automation::toBool(v);
+}
+
+CommandSets::CommandSets(Communication* comm, qint32 controllerId, QObject* parent)
+    : QObject(parent), comm_(comm), controllerId_(controllerId) {}
+
+void CommandSets::Add(const QString& commandSet, const QVariant& objectId) {
+    comm_->connection()->execute(sql::insertDownload, {controllerId_, commandSet, automation::toInt32(objectId)});
+}
+
+Controller::Controller(Communication* comm, qint32 controllerId, QObject* parent)
+    : QObject(parent), controllerId_(controllerId), commandSets_(new CommandSets(comm, controllerId, this)) {}
+
+Controllers::Controllers(Communication* comm) : QObject(comm), comm_(comm) {}
+
+QObject* Controllers::Add(int& controllerId) {
+    Controller*& c = byId_[controllerId];
+    if (!c) c = new Controller(comm_, controllerId, this);
+    return c;
+}
+
+Communication::Communication(database::Connection* connection, QString user, QObject* parent)
+    : QObject(parent), connection_(connection), user_(std::move(user)), security_(new Security(this)), controllers_(new Controllers(this)) {}
+
+database::Connection* Communication::connection() const {
+    if (!connection_) automation::raise(automation::err::ObjectNotSet, QStringLiteral("the host has no open database connection"));
+    return connection_;
+}
+
+QString Communication::resourceText(int resourceId, const QStringList& inserts) const {
+    const database::ResultSet rs = connection()->fetchAll(sql::resourceText, {resourceId});
+    if (rs.rows.isEmpty()) return QString(QLatin1String(""));
+    QString text = automation::toText(rs.rows.first().value(0));
+    // Highest first, so %1 does not eat the start of %10-like sequences.
+    for (int i = 9; i >= 1; --i) text.replace(QStringLiteral("%%1").arg(i), inserts.value(i - 1));
+    return text;
+}
+
+QString Communication::GRS(short& resourceId, QString& s1, QString& s2, QString& s3, QString& s4, QString& s5,
+                           QString& s6, QString& s7, QString& s8, QString& s9) {
+    return resourceText(resourceId, {s1, s2, s3, s4, s5, s6, s7, s8, s9});
+}
+
+void Communication::LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& extra) {
+    const QVariant number = error ? automation::getProperty(error, QStringLiteral("Number")) : QVariant(0);
+    const QVariant description = error ? automation::getProperty(error, QStringLiteral("Description")) : QVariant(QString());
+    connection()->execute(sql::insertError, {automation::toInt32(controllerId), automation::toInt32(number), automation::toText(description),
+                                             location, automation::toText(line), automation::toText(extra), user_});
+}
+
+void Communication::LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode) {
+    connection()->execute(sql::insertEvent, {eventText, objectKind, automation::toInt32(objectId), description, eventCode, user_});
+}
+
+void Communication::ShowHelp(short topic) {
+    QString text = resourceText(9000 + topic);
+    if (text.isEmpty()) text = QStringLiteral("No help is available for topic %1.").arg(topic);
+    controls::MessageBoxService::show(text, controls::mb::OKOnly | controls::mb::Information, resourceText(290));
+}
+
+void Communication::BeginTran() { connection()->beginTransaction(); }
+
+void Communication::Endtran() {
+    database::Connection* c = connection();
+    if (c->inTransaction()) c->commitTransaction();
+}
+
+}  // namespace czhost

@@ -1,0 +1,25 @@
+-- Operator texts of the control-zone component, by number (both engines).
+-- %1..%9 are replaced by the caller's inserts.
+insert into resources (resourceid, text) values
+    (287, 'The new time zone could not be synchronised with the controller. The control zone is saved with controller time zone 0.'),
+    (288, 'You are not allowed to view any page of the Control Zones dialog.'),
+    (289, 'Reader properties are only available for the first 16 expansion columns.'),
+    (290, 'Control Zones'),
+    (661, 'Control zone modified'),
+    (1152, 'CZ#'),
+    (1153, 'Name'),
+    (1154, 'Time Zone'),
+    (1155, 'TAG'),
+    (1156, 'ALERT'),
+    (1157, 'Action'),
+    (1158, 'Control Zone'),
+    (1159, '<New...>'),
+    (1164, 'Control Zones - %1'),
+    (1580, 'You are not allowed to view control zones.'),
+    (1732, 'Standard control zone %1: the name "%2" is already used by another control zone. Please enter a unique name.'),
+    (1733, 'Standard control zone %1 has no name. Please enter a name.'),
+    (1735, 'Master control zone %1: the name "%2" is already used by another control zone. Please enter a unique name.'),
+    (1736, 'Master control zone %1 has no name. Please enter a name.'),
+    (2801, 'Only the first 32 expansion inputs can be configured.'),
+    (2802, 'This controller type has no expansion inputs.'),
+    (2807, 'This controller type has only two base inputs.');

@@ -1,0 +1,29 @@
+#pragma once
+// The master zone actions grid: one row per action of the shown master zone,
+// with the standard zone the action uses and that zone's relay marks.
+#include "diagnostics/HostContext.h"
+
+#include <functional>
+
+namespace controls {
+class FlexGrid;
+}
+
+namespace cz {
+
+class SCZTable;
+class MCZTable;
+
+// Headers, widths, the action names from the database; failures go to the
+// host's log as "Initialize MCZ grid" and the set-up goes on.
+void InitializeMCZGrid(const HostContext& ctx, controls::FlexGrid* grdMCZ, qint32 ControllerType, bool& InitializingMCZGrid,
+                       const std::function<void()>& centerDirections);
+
+// Shows standard zone SCZ (0..191) in action row Row (1..21); a failure shows the error box.
+void UpdateMCZSCZDefinition(const HostContext& ctx, controls::FlexGrid* grdMCZ, const SCZTable& SCZArray, qint32 ControllerType,
+                            qint16 Row, qint16 SCZ);
+// Redraws rows 1..21 from the actions of master zone MCZ.
+void UpdateALLMCZSCZDefinitions(const HostContext& ctx, controls::FlexGrid* grdMCZ, const SCZTable& SCZArray, const MCZTable& MCZArray,
+                                qint32 ControllerType, quint8 MCZ);
+
+}  // namespace cz

@@ -1,0 +1,108 @@
+#include "reference/PickLists.h"
+
+#include "diagnostics/ErrorTrap.h"
+#include "diagnostics/MPublic.h"
+#include "platform/automation/Convert.h"
+#include "platform/controls/ListControls.h"
+#include "platform/database/Recordset.h"
+#include "reference/TimeZones.h"
+#include "standard_zones/SCZRecords.h"
+
+namespace cz {
+
+namespace {
+constexpr qint16 NewItemText = 1159;
+
+QString zoneEntry(const SCZRecord& zone) { return QStringLiteral("CZ") + QString::number(zone.ControlZoneIndex) + QLatin1Char('-') + zone.Name; }
+}  // namespace
+
+void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
+    ErrorTrap step = ErrorTrap::logAndContinue(ctx, QStringLiteral("InitTimeZoneList"));
+    step([&] { list->clearEntries(); });
+    step([&] { list->addEntry(GRS(ctx, NewItemText), -1); });
+    database::Recordset rs;
+    if (!step([&] { rs.Open(QStringLiteral("sp_FetchAllGenericTimeZoneNames "), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly); }))
+        return;
+    for (;;) {
+        bool atEnd = true;
+        if (!step([&] { atEnd = rs.eof(); }) || atEnd) break;
+        step([&] { list->addEntry(rs.field(QStringLiteral("name")).toText(), rs.field(QStringLiteral("GenericTimeZoneId")).toInt32()); });
+        if (!step([&] { rs.MoveNext(); })) break;
+    }
+    step([&] { rs.Close(); });
+}
+
+void FillSCZList(controls::ListBox* list, const SCZTable& SCZArray) {
+    list->clearEntries();
+    for (int i = 0; i < SCZTable::Count; ++i) list->addEntry(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
+}
+
+void FillSCZCombo(controls::ComboBox* combo, const SCZTable& SCZArray) {
+    combo->clearEntries();
+    for (int i = 0; i < SCZTable::Count; ++i) combo->addEntry(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
+}
+
+void FillGenericTZCombo(const HostContext& ctx, const QVector<GenericTZRecord>& table, controls::ComboBox* combo, qint32 selectedId) {
+    combo->clearEntries();
+    combo->addEntry(GRS(ctx, NewItemText), -1);
+    int selected = -1;
+    for (const GenericTZRecord& tz : table) {
+        combo->addEntry(tz.Name, tz.GenericTimeZoneId);
+        if (tz.GenericTimeZoneId == selectedId) selected = combo->listCount() - 1;
+    }
+    // Without a match the first generic time zone is selected, never the new-item entry.
+    combo->setListIndex(selected >= 0 ? selected : (combo->listCount() > 1 ? 1 : -1));
+}
+
+void LoadThreatLevelCombo(const HostContext& ctx, controls::ComboBox* combo) {
+    combo->clearEntries();
+    combo->addEntry(QStringLiteral("N/C"), 0);
+    database::Recordset rs;
+    rs.Open(QStringLiteral("select ThreatID, Name from ThreatLevels where ThreatId > 0"), ctx.db(), database::adOpenForwardOnly,
+            database::adLockReadOnly);
+    while (!rs.eof()) {
+        const qint32 id = rs.field(QStringLiteral("ThreatID")).toInt32();
+        combo->addEntry(automation::format00(id) + QStringLiteral(" - ") + rs.field(QStringLiteral("name")).toText(), id);
+        rs.MoveNext();
+    }
+    rs.Close();
+    if (combo->listCount() >= 1) combo->setListIndex(0);
+}
+
+void InitDoorGroupCombo(const HostContext& ctx, controls::ComboBox* combo) {
+    ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.InitDoorGroupCombo"));
+    database::Recordset rs;
+    step([&] { combo->clearEntries(); });
+    step([&] { combo->setEntry(0, GRS(ctx, NewItemText), -1); });
+    step([&] { rs.Open(QStringLiteral("EXECUTE sp_FetchAllDoorGroups"), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdText); });
+    qint16 position = 1;
+    for (;;) {
+        bool atEnd = true;
+        if (!step([&] { atEnd = rs.eof(); }) || atEnd) break;
+        step([&] {
+            combo->setEntry(position, rs.field(QStringLiteral("DoorGroupName")).toText(), rs.field(QStringLiteral("DoorGroupID")).toInt32());
+            position = static_cast<qint16>(position + 1);
+        });
+        step([&] { rs.MoveNext(); });
+    }
+    step([&] { rs.Close(); });
+    step([&] { combo->setCurrentIndex(-1); });
+}
+
+void InitMCZCombos(const HostContext& ctx, const MCZCombos& combos, const QVector<GenericTZRecord>& GenericTZArray, const SCZTable& SCZArray) {
+    ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.InitMCZCombos"));
+    step([&] {
+        for (int n = 192; n <= 255; ++n) combos.cmbMCZIndex->addEntry(QString::number(n), n);
+    });
+    step([&] { FillGenericTZCombo(ctx, GenericTZArray, combos.cmbMCZTimeZone, 0); });
+    step([&] { combos.cmbThreatLevel->clearEntries(); });
+    step([&] { LoadThreatLevelCombo(ctx, combos.cmbThreatLevel); });
+    step([&] { FillSCZCombo(combos.cmbLinkedZone, SCZArray); });
+    step([&] { InitDoorGroupCombo(ctx, combos.cmbLinkedAccessZone); });
+    step([&] { combos.cmbGlobalId->clearEntries(); });
+    step([&] {
+        for (int n = 0; n <= 255; ++n) combos.cmbGlobalId->addEntry(QString::number(n), n);
+    });
+}
+
+}  // namespace cz

@@ -1,0 +1,137 @@
+// The host schema: created once and whole, with the procedures of the
+// connection's engine and the operator texts the component asks for.
+#include "tests/host/database_fixture.h"
+
+using namespace hostdbtest;
+using automation::AutomationError;
+
+namespace {
+
+class HostSchema : public HostDatabaseTest {
+protected:
+    Content content() const override { return Content::Empty; }
+};
+
+const QStringList kProcedures{QStringLiteral("sp_fetchallgenerictimezonenames"),
+                              QStringLiteral("sp_fetchalldefinedcontrollertimezones"),
+                              QStringLiteral("sp_fetchalldefinedcontrollermastertimezones"),
+                              QStringLiteral("sp_fetchalldefinedcontrollergrandtimezones"),
+                              QStringLiteral("sp_fetchgenerictimezoneid"),
+                              QStringLiteral("sp_fetchallcontrollerstdcontrolzones"),
+                              QStringLiteral("sp_fetchallcontrollermastercontrolzones"),
+                              QStringLiteral("sp_fetchmczactions"),
+                              QStringLiteral("sp_fetchalldoorgroups")};
+
+TEST_P(HostSchema, IsCreatedOnceWithTheProceduresOfItsOwnEngine) {
+    EXPECT_FALSE(hostdb::hasSchema(*conn));
+    hostdb::createSchema(*conn);
+    EXPECT_TRUE(hostdb::hasSchema(*conn));
+    hostdb::createSchema(*conn);  // a second call finds it and leaves it alone
+    EXPECT_FALSE(conn->inTransaction());
+
+    const QString engineText = hostdb::engineName(engine());
+    QStringList names;
+    for (const QVariantList& row : fetch(QStringLiteral("select name, engine from sys_procedures order by name")).rows) {
+        EXPECT_EQ(row.value(1).toString(), engineText);
+        names << row.value(0).toString();
+    }
+    QStringList expected = kProcedures;
+    expected.sort();
+    EXPECT_EQ(names, expected);
+
+    for (const char* table :
+         {"controllertypes", "controllers", "generictimezones", "controllertimezoneslots", "controllerstdcontrolzones",
+          "controllermastercontrolzones", "mczactions", "doorgroups", "threatlevels", "doors", "outputs", "expoutputs", "inputs", "expinputs",
+          "readers", "resources", "users", "userrights", "usertabrights", "eventlog", "errorlog", "downloadqueue", "localizations"})
+        EXPECT_NO_THROW(conn->tableName(QString::fromUtf8(table))) << table;
+}
+
+TEST_P(HostSchema, AFailedCreationLeavesNothingBehind) {
+    // A table in the way makes the script fail part-way through.
+    conn->fetchAll(QStringLiteral("create table doors (doorid integer)"));
+    try {
+        hostdb::createSchema(*conn);
+        ADD_FAILURE() << "createSchema succeeded over a conflicting table";
+    } catch (const AutomationError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("schema.%1.sql").arg(hostdb::engineName(engine()))))
+            << "the error names the script: " << e.description().toStdString();
+    }
+    EXPECT_FALSE(conn->inTransaction());
+    EXPECT_FALSE(hostdb::hasSchema(*conn));
+    const QStringList tables = conn->database().tables();
+    EXPECT_FALSE(tables.contains(QStringLiteral("controllers"), Qt::CaseInsensitive)) << "the tables created before the failure are rolled back";
+    EXPECT_TRUE(tables.contains(QStringLiteral("doors"), Qt::CaseInsensitive));
+}
+
+TEST_P(HostSchema, CreatesInsideTheCallersTransactionWithoutEndingIt) {
+    conn->beginTransaction();
+    hostdb::createSchema(*conn);
+    EXPECT_TRUE(conn->inTransaction());
+    conn->rollbackTransaction();
+    EXPECT_FALSE(hostdb::hasSchema(*conn)) << "the caller's rollback takes the schema with it";
+}
+
+TEST_P(HostSchema, ResourceTextsExistForEveryNumberTheComponentUses) {
+    hostdb::createSchema(*conn);
+    // Number -> the inserts its text must carry (none: it must carry none).
+    const QList<std::pair<int, QStringList>> numbers{
+        {287, {}},  {288, {}},  {289, {}},  {290, {}},  {661, {}},  {1152, {}}, {1153, {}},           {1154, {}},
+        {1155, {}}, {1156, {}}, {1157, {}}, {1158, {}}, {1159, {}}, {1164, {"%1"}}, {1580, {}}, {1732, {"%1", "%2"}},
+        {1733, {"%1"}}, {1735, {"%1", "%2"}}, {1736, {"%1"}}, {2801, {}}, {2802, {}}, {2807, {}}};
+    for (const auto& [number, inserts] : numbers) {
+        const database::ResultSet rs = fetch(QStringLiteral("select text from resources where resourceid = ?"), {number});
+        ASSERT_EQ(rs.rows.size(), 1) << "resource " << number;
+        const QString text = rs.rows.first().value(0).toString();
+        EXPECT_FALSE(text.trimmed().isEmpty()) << "resource " << number;
+        for (int i = 1; i <= 9; ++i) {
+            const QString marker = QStringLiteral("%%1").arg(i);
+            EXPECT_EQ(text.contains(marker), inserts.contains(marker)) << "resource " << number << " and " << marker.toStdString() << ": " << text.toStdString();
+        }
+    }
+    const QList<std::pair<int, const char*>> exact{{290, "Control Zones"}, {1152, "CZ#"},          {1153, "Name"},
+                                                   {1154, "Time Zone"},    {1155, "TAG"},          {1156, "ALERT"},
+                                                   {1157, "Action"},       {1158, "Control Zone"}, {1159, "<New...>"},
+                                                   {1164, "Control Zones - %1"}};
+    for (const auto& [number, text] : exact)
+        EXPECT_EQ(fetch(QStringLiteral("select text from resources where resourceid = ?"), {number}).rows.value(0).value(0).toString(),
+                  QString::fromUtf8(text));
+    EXPECT_TRUE(fetch(QStringLiteral("select text from resources where resourceid = 1732")).rows.value(0).value(0).toString().contains(QStringLiteral("\"%2\"")));
+}
+
+TEST_P(HostSchema, ActionNamesComeInActionOrderWithoutAnySeed) {
+    hostdb::createSchema(*conn);
+    database::Recordset rs;
+    rs.Open(QStringLiteral("sp_fetchMCZActions"), conn.get(), database::adOpenForwardOnly, database::adLockReadOnly);
+    QStringList defaults;
+    for (; !rs.eof(); rs.MoveNext()) {
+        EXPECT_TRUE(rs.field(QStringLiteral("Action")).isNull());
+        defaults << rs.field(QStringLiteral("DefaultAction")).toText();
+    }
+    ASSERT_EQ(defaults.size(), 21);
+    EXPECT_EQ(defaults.first(), QStringLiteral("Trigger"));
+    EXPECT_EQ(defaults.at(4), QStringLiteral("Unlock"));
+    EXPECT_EQ(defaults.at(14), QStringLiteral("Annunciate Keypads"));
+    EXPECT_EQ(defaults.last(), QStringLiteral("LED Off"));
+}
+
+TAMRIK_ON_BOTH_ENGINES(HostSchema);
+
+TEST(HostSchemaScript, SplitsOnlyAtSemicolonsThatEndStatements) {
+    const QString script = QStringLiteral(
+        "-- a comment; not a statement\n"
+        "create table t (a text default 'x;y', \"b;c\" integer);\n"
+        "insert into t values ('it''s; fine', 1); /* block; comment */\n"
+        "create function f(n integer) returns table (v integer) language sql as $$ select n; $$;\n"
+        "create function g() returns integer language plpgsql as $body$ begin return 1; end $body$;\n"
+        "select '--not a comment', $1 from t;;\n"
+        "   \n");
+    const QStringList parts = hostdb::splitStatements(script);
+    ASSERT_EQ(parts.size(), 5) << parts.join(QStringLiteral("\n---\n")).toStdString();
+    EXPECT_EQ(parts[0], QStringLiteral("create table t (a text default 'x;y', \"b;c\" integer)"));
+    EXPECT_EQ(parts[1], QStringLiteral("insert into t values ('it''s; fine', 1)"));
+    EXPECT_EQ(parts[2], QStringLiteral("create function f(n integer) returns table (v integer) language sql as $$ select n; $$"));
+    EXPECT_EQ(parts[3], QStringLiteral("create function g() returns integer language plpgsql as $body$ begin return 1; end $body$"));
+    EXPECT_EQ(parts[4], QStringLiteral("select '--not a comment', $1 from t"));
+}
+
+}  // namespace
