@@ -15,7 +15,9 @@
 #include "platform/controls/WindowHandle.h"
 #include "platform/database/Recordset.h"
 #include "reference/PickLists.h"
+#include "master_zones/ZoneNames.h"
 #include "standard_zones/SCZGrid.h"
+#include "standard_zones/SCZSave.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -94,8 +96,7 @@ int FrmMain::hwnd() const { return window_ ? controls::windowHandle(window_.get(
 void FrmMain::Load() {
     if (window_) return;
     window_ = std::make_unique<FrmMainWindow>(*this);
-    FrmMainWindow& w = *window_;
-    QObject::connect(w.cmbMCZIndex, &controls::ComboBox::click, &w, [this] { cmbMCZIndex_Click(); });
+    connectEvents();
     Form_Load();
 }
 
@@ -358,14 +359,9 @@ void FrmMain::LeaveCellEdit() {
                       InCellEditors{w.grdSCZ, w.grdMCZ, w.txtText, w.cmdDropDown, w.lstTimeZones, w.lstStdControlZones}, SCZArray);
 }
 
-bool FrmMain::ValidateZoneNames() {
-    // The name check arrives with the grids' in-place editing; until then nothing is edited.
-    return false;
-}
+bool FrmMain::ValidateZoneNames() { return cz::ValidateZoneNames(*this, SCZArray, MCZArray); }
 
-void FrmMain::SaveSCZData() {
-    // Writing standard zones back arrives with the grid's in-place editing; until then nothing is edited.
-}
+void FrmMain::SaveSCZData() { cz::SaveSCZData(*this, TimeZoneInfo, SCZArray, m_ControllerObject); }
 
 void FrmMain::SaveMCZData() {
     // Writing master zones back arrives with the property panel's editing; until then nothing is edited.

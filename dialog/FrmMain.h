@@ -16,8 +16,10 @@
 class QWidget;
 
 namespace controls {
+class ComboBox;
+class ListBox;
 class TabControl;
-}
+}  // namespace controls
 
 namespace cz {
 
@@ -61,6 +63,11 @@ public:
     quint8 CurrentMCZ = 0;
 
     RowHighlighter Highlighter;
+    // The last mouse button released over the standard grid was the right one.
+    bool SCZRightClick = false;
+    // The combo or list whose new-item entry asked for a new time zone or door group.
+    QPointer<controls::ComboBox> NewItemCombo;
+    QPointer<controls::ListBox> NewItemList;
 
     // Creates the window and runs the load sequence; nothing when already loaded.
     void Load();
@@ -83,6 +90,25 @@ public:
     void SSTab1_Click(int previousTab);
     void cmbMCZIndex_Click();
 
+    // Standard zone grid and its in-cell editors.
+    void grdSCZ_MouseDown(Qt::MouseButton button);
+    void grdSCZ_MouseUp(Qt::MouseButton button, double xTwips, double yTwips);
+    void grdSCZ_Click();
+    void grdSCZ_LeaveCell();
+    void grdSCZ_Scroll();
+    void UpdateSCZArrayToggles();
+    void ShowSCZDropDown();
+    void BeginSCZNameEdit();
+    void cmdDropDown_Click();
+    void txtText_Change();
+    void lstTimeZones_Click();
+    void AddNewTZToLists(qint32 Identity, const QString& Description);
+
+    // Called back by the sibling components when their editors close.
+    Q_INVOKABLE void TZCallback(int& TimeZoneType, int& Identity, QString& Description);
+    Q_INVOKABLE void TZCancelCallback();
+    Q_INVOKABLE void Callback(QString& Component, int& DoorGroupID, QVariant& vAction, QString& name);
+
     // Operations the load and the close paths run.
     void GetControllerInfo(qint32 controllerId);
     void SaveAll();
@@ -99,6 +125,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void runLoaders();
+    void connectEvents();
+    bool leavingSCZCell_ = false;
     void hookGrids();
     void unhookGrids();
 

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <cmath>
 
@@ -176,9 +177,12 @@ void FrmMainWindow::build() {
     cmdDropDown->setFocusPolicy(Qt::NoFocus);
     cmdDropDown->hide();
     lstTimeZones = named(new controls::ListBox(this), QStringLiteral("lstTimeZones"));
-    lstTimeZones->hide();
     lstStdControlZones = named(new controls::ListBox(this), QStringLiteral("lstStdControlZones"));
-    lstStdControlZones->hide();
+    // Four cell heights tall: every pixel goes to entries.
+    for (controls::ListBox* list : {lstTimeZones, lstStdControlZones}) {
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->hide();
+    }
 
     // The button row.
     cmdOK = named(new QPushButton(QStringLiteral("OK"), this), QStringLiteral("cmdOK"));
@@ -285,10 +289,12 @@ void FrmMainWindow::placeMCZGrid() {
 
 bool FrmMainWindow::eventFilter(QObject* watched, QEvent* e) {
     // The splitter moved or the dialog resized: the frame holding the actions grid changed size.
+    // A hidden frame's first resize (delivered late, e.g. when the dialog is grabbed) moves no splitter.
     if (watched == frmMCZContainer && e->type() == QEvent::Resize) {
         CenterMCZDirections();
         placeMCZGrid();
-        form_.LeaveCellEdit();
+        const auto* resize = static_cast<QResizeEvent*>(e);
+        if (frmMCZContainer->isVisible() && resize->oldSize().isValid() && resize->oldSize() != resize->size()) form_.LeaveCellEdit();
     }
     return QDialog::eventFilter(watched, e);
 }

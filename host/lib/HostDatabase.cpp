@@ -88,8 +88,10 @@ void runScript(database::Connection& connection, const QString& script, const QS
             connection.fetchAll(statement);
         } catch (const AutomationError& e) {
             const QString head = statement.section(QLatin1Char('\n'), 0, 0).left(120);
-            throw AutomationError(e.number(), QStringLiteral("%1\n  in %2: %3").arg(e.description(), origin.isEmpty() ? QStringLiteral("script") : origin, head),
-                                  e.source());
+            throw AutomationError(
+                e.number(),
+                QStringLiteral("%1\n  in %2: %3").arg(e.description(), origin.isEmpty() ? QStringLiteral("script") : origin, head),
+                e.source());
         }
     }
 }

@@ -23,15 +23,15 @@ constexpr int kFirstMasterZone = 192;
 constexpr int kActions = 21;
 
 const std::array<const char*, kActions> kActionColumns{
-    "\"trigger\"", "clear",         "mask",          "unmask",    "unlock",   "relock",        "force_on",
-    "force_on_rel", "force_off",    "force_off_rel", "lock_down", "lock_down_rel", "lock_open",     "lock_open_rel",
-    "annunc_keypads", "entry_cancel", "exit_start",  "unmaskif",  "farm",     "ledon",         "ledoff"};
+    "\"trigger\"",    "clear",        "mask",          "unmask",    "unlock",        "relock",    "force_on",
+    "force_on_rel",   "force_off",    "force_off_rel", "lock_down", "lock_down_rel", "lock_open", "lock_open_rel",
+    "annunc_keypads", "entry_cancel", "exit_start",    "unmaskif",  "farm",          "ledon",     "ledoff"};
 
 // Standard zone names: area x function gives 192 distinct names.
-const std::array<const char*, 24> kAreas{"Lobby",        "Reception",    "Main Corridor", "Stairwell A",    "Stairwell B",    "Lift Lobby",
-                                         "Loading Dock", "Goods In",     "Server Room",   "Comms Room",     "Boardroom",      "Office 1",
-                                         "Office 2",     "Office 3",     "Canteen",       "Kitchen",        "Workshop",       "Store Room",
-                                         "Plant Room",   "Car Park",     "Roof Access",   "Fire Exit East", "Fire Exit West", "Security Desk"};
+const std::array<const char*, 24> kAreas{"Lobby",        "Reception", "Main Corridor", "Stairwell A",    "Stairwell B",    "Lift Lobby",
+                                         "Loading Dock", "Goods In",  "Server Room",   "Comms Room",     "Boardroom",      "Office 1",
+                                         "Office 2",     "Office 3",  "Canteen",       "Kitchen",        "Workshop",       "Store Room",
+                                         "Plant Room",   "Car Park",  "Roof Access",   "Fire Exit East", "Fire Exit West", "Security Desk"};
 const std::array<const char*, 8> kFunctions{"Door", "Lock", "Alarm", "Lights", "Sensor", "Camera", "Siren", "Shutter"};
 // The last zone's name has quotes and a comma, as operators do type them.
 const char* const kAwkwardZoneName = "Yard Gate \"B\", North";
@@ -114,9 +114,7 @@ QList<int> intColumn(Connection& c, const QString& sql) {
     return out;
 }
 
-bool tableEmpty(Connection& c, const QString& table) {
-    return scalarInt(c, QStringLiteral("select count(*) from %1").arg(table)) == 0;
-}
+bool tableEmpty(Connection& c, const QString& table) { return scalarInt(c, QStringLiteral("select count(*) from %1").arg(table)) == 0; }
 
 // Rows of one table sent as multi-row INSERTs. The numbers and flags, all
 // made here, go into the statement's text; every text value is bound. Parents
@@ -124,7 +122,10 @@ bool tableEmpty(Connection& c, const QString& table) {
 class BulkInsert {
 public:
     BulkInsert(Connection& c, QString table, QStringList columns, QList<BulkInsert*> parents = {})
-        : c_(c), table_(std::move(table)), columns_(std::move(columns)), parents_(std::move(parents)),
+        : c_(c),
+          table_(std::move(table)),
+          columns_(std::move(columns)),
+          parents_(std::move(parents)),
           postgres_(c.engine() == database::Engine::PostgreSQL),
           // QSQLITE turns each ? into a named parameter that SQLite looks up
           // linearly: few per statement there. PostgreSQL pays round trips per
@@ -133,9 +134,12 @@ public:
 
     void add(const QVariantList& row) {
         if (row.size() != columns_.size())
-            automation::raise(err::InvalidCall, QStringLiteral("%1 values for the %2 columns of %3").arg(row.size()).arg(columns_.size()).arg(table_));
-        if (sql_.isEmpty()) sql_ = QStringLiteral("insert into %1 (%2) values ").arg(table_, columns_.join(QStringLiteral(", ")));
-        else sql_ += QStringLiteral(", ");
+            automation::raise(err::InvalidCall,
+                              QStringLiteral("%1 values for the %2 columns of %3").arg(row.size()).arg(columns_.size()).arg(table_));
+        if (sql_.isEmpty())
+            sql_ = QStringLiteral("insert into %1 (%2) values ").arg(table_, columns_.join(QStringLiteral(", ")));
+        else
+            sql_ += QStringLiteral(", ");
         sql_ += QLatin1Char('(');
         for (qsizetype i = 0; i < row.size(); ++i) {
             if (i) sql_ += QStringLiteral(", ");
@@ -162,14 +166,17 @@ private:
             return;
         }
         switch (v.typeId()) {
-        case QMetaType::Int:
-        case QMetaType::LongLong: sql_ += QString::number(v.toLongLong()); return;
-        case QMetaType::Bool:
-            sql_ += postgres_ ? (v.toBool() ? QStringLiteral("true") : QStringLiteral("false")) : (v.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
-            return;
-        default:
-            sql_ += QLatin1Char('?');
-            params_ << v;
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+                sql_ += QString::number(v.toLongLong());
+                return;
+            case QMetaType::Bool:
+                sql_ += postgres_ ? (v.toBool() ? QStringLiteral("true") : QStringLiteral("false"))
+                                  : (v.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
+                return;
+            default:
+                sql_ += QLatin1Char('?');
+                params_ << v;
         }
     }
 
@@ -184,18 +191,22 @@ private:
 };
 
 QStringList standardZoneColumns() {
-    QStringList cols{QStringLiteral("controllerid"), QStringLiteral("controlzoneindex"), QStringLiteral("name"), QStringLiteral("defined"),
-                     QStringLiteral("tag"),          QStringLiteral("alert"),            QStringLiteral("tz_pred")};
+    QStringList cols{QStringLiteral("controllerid"), QStringLiteral("controlzoneindex"),
+                     QStringLiteral("name"),         QStringLiteral("defined"),
+                     QStringLiteral("tag"),          QStringLiteral("alert"),
+                     QStringLiteral("tz_pred")};
     for (int k = 1; k <= 8; ++k) cols << QStringLiteral("ry%1").arg(k);
     for (int k = 1; k <= 64; ++k) cols << QStringLiteral("xry%1").arg(k);
     return cols;
 }
 
 QStringList masterZoneColumns() {
-    QStringList cols{QStringLiteral("controllerid"), QStringLiteral("mastercontrolzoneindex"), QStringLiteral("name"),
-                     QStringLiteral("description"),  QStringLiteral("defined"),                QStringLiteral("tz_pred"),
-                     QStringLiteral("linkedzone"),   QStringLiteral("doorgroupid"),            QStringLiteral("securitylevel"),
-                     QStringLiteral("tag"),          QStringLiteral("alert"),                  QStringLiteral("globid"),
+    QStringList cols{QStringLiteral("controllerid"),  QStringLiteral("mastercontrolzoneindex"),
+                     QStringLiteral("name"),          QStringLiteral("description"),
+                     QStringLiteral("defined"),       QStringLiteral("tz_pred"),
+                     QStringLiteral("linkedzone"),    QStringLiteral("doorgroupid"),
+                     QStringLiteral("securitylevel"), QStringLiteral("tag"),
+                     QStringLiteral("alert"),         QStringLiteral("globid"),
                      QStringLiteral("globout")};
     for (const char* a : kActionColumns) cols << QLatin1String(a);
     return cols;
@@ -210,11 +221,14 @@ class Seeder {
 public:
     explicit Seeder(Connection& c)
         : c_(c),
-          controllers_(c, QStringLiteral("controllers"), {QStringLiteral("controller_id"), QStringLiteral("controller_type"), QStringLiteral("controller_name")}),
-          doors_(c, QStringLiteral("doors"), {QStringLiteral("doorid"), QStringLiteral("controllerid"), QStringLiteral("doorindex"), QStringLiteral("name")},
+          controllers_(c, QStringLiteral("controllers"),
+                       {QStringLiteral("controller_id"), QStringLiteral("controller_type"), QStringLiteral("controller_name")}),
+          doors_(c, QStringLiteral("doors"),
+                 {QStringLiteral("doorid"), QStringLiteral("controllerid"), QStringLiteral("doorindex"), QStringLiteral("name")},
                  {&controllers_}),
           slots_(c, QStringLiteral("controllertimezoneslots"),
-                 {QStringLiteral("controllerid"), QStringLiteral("slot"), QStringLiteral("kind"), QStringLiteral("generictimezoneid")}, {&controllers_}),
+                 {QStringLiteral("controllerid"), QStringLiteral("slot"), QStringLiteral("kind"), QStringLiteral("generictimezoneid")},
+                 {&controllers_}),
           standard_(c, QStringLiteral("controllerstdcontrolzones"), standardZoneColumns(), {&controllers_}),
           master_(c, QStringLiteral("controllermastercontrolzones"), masterZoneColumns(), {&controllers_}),
           outputs_(c, QStringLiteral("outputs"),
@@ -225,19 +239,20 @@ public:
                   {QStringLiteral("controllerid"), QStringLiteral("\"index\""), QStringLiteral("name"), QStringLiteral("belongtodoor"),
                    QStringLiteral("belongto")},
                   {&doors_}),
-          expOutputs_(c, QStringLiteral("expoutputs"), {QStringLiteral("controllerid"), QStringLiteral("outputindex"), QStringLiteral("name")},
-                      {&controllers_}),
+          expOutputs_(c, QStringLiteral("expoutputs"),
+                      {QStringLiteral("controllerid"), QStringLiteral("outputindex"), QStringLiteral("name")}, {&controllers_}),
           expInputs_(c, QStringLiteral("expinputs"), {QStringLiteral("controllerid"), QStringLiteral("inputindex"), QStringLiteral("name")},
                      {&controllers_}),
           readers_(c, QStringLiteral("readers"),
-                   {QStringLiteral("controllerid"), QStringLiteral("readerindex"), QStringLiteral("name"), QStringLiteral("doorid")}, {&doors_}) {}
+                   {QStringLiteral("controllerid"), QStringLiteral("readerindex"), QStringLiteral("name"), QStringLiteral("doorid")},
+                   {&doors_}) {}
 
     // The site-wide rows, each group only where its table is still empty.
     void addReference() {
         if (tableEmpty(c_, QStringLiteral("generictimezones")))
             for (const auto& [name, description] : kTimeZones)
                 c_.fetchAll(QStringLiteral("insert into generictimezones (name, description) values (?, ?)"),
-                           {QString::fromUtf8(name), QString::fromUtf8(description)});
+                            {QString::fromUtf8(name), QString::fromUtf8(description)});
         if (tableEmpty(c_, QStringLiteral("doorgroups")))
             for (const char* name : kDoorGroups)
                 c_.fetchAll(QStringLiteral("insert into doorgroups (doorgroupname) values (?)"), {QString::fromUtf8(name)});
@@ -250,8 +265,9 @@ public:
                 const QString name = QString::fromUtf8(u.name);
                 c_.fetchAll(QStringLiteral("insert into users (username, fullname) values (?, ?)"), {name, QString::fromUtf8(u.fullName)});
                 c_.fetchAll(QStringLiteral("insert into userrights (username, componenttype, canview, cansave) values (?, ?, ?, ?)"),
-                           {name, type, u.canView, u.canSave});
-                const QString tabs = QStringLiteral("insert into usertabrights (username, componenttype, tabcaption, canview) values (?, ?, ?, ?)");
+                            {name, type, u.canView, u.canSave});
+                const QString tabs =
+                    QStringLiteral("insert into usertabrights (username, componenttype, tabcaption, canview) values (?, ?, ?, ?)");
                 c_.fetchAll(tabs, {name, type, QString::fromUtf8(kStandardTab), u.standardTab});
                 c_.fetchAll(tabs, {name, type, QString::fromUtf8(kMasterTab), u.masterTab});
             }
@@ -266,8 +282,10 @@ public:
         if (tableEmpty(c_, QStringLiteral("localizations"))) {
             const QString store =
                 QStringLiteral("insert into localizations (componentnumber, controlname, property, value) values (?, ?, ?, ?)");
-            c_.fetchAll(store, {demo::ControlZoneComponentNumber, QStringLiteral("cmdOK"), QStringLiteral("Caption"), QStringLiteral("&Save")});
-            c_.fetchAll(store, {demo::ControlZoneComponentNumber, QStringLiteral("cmdCancel"), QStringLiteral("Caption"), QStringLiteral("&Close")});
+            // Applied when the user may customize the dialog (czhost --customize).
+            c_.fetchAll(store, {demo::ControlZoneComponentNumber, QStringLiteral("Label1_3"), QStringLiteral("Caption"), QStringLiteral("MCZ No.:")});
+            c_.fetchAll(store, {demo::ControlZoneComponentNumber, QStringLiteral("lblSCZDirections"), QStringLiteral("Caption"),
+                                QStringLiteral("Right-click a relay cell to open the object behind it")});
         }
     }
 
@@ -278,13 +296,15 @@ public:
         for (const QVariantList& row : c_.fetchAll(QStringLiteral("select controller_type, base_relays from controllertypes")).rows)
             baseRelays_.insert(automation::toInt32(row.value(0)), automation::toInt32(row.value(1)));
         if (timeZones_.isEmpty() || doorGroups_.isEmpty() || threatLevels_.isEmpty())
-            automation::raise(err::OperationNotAllowed, QStringLiteral("the database has no time zones, door groups or threat levels to refer to"));
+            automation::raise(err::OperationNotAllowed,
+                              QStringLiteral("the database has no time zones, door groups or threat levels to refer to"));
         nextDoorId_ = scalarInt(c_, QStringLiteral("select max(doorid) from doors")) + 1;
     }
 
     void addController(const ControllerSpec& spec) {
         const auto relays = baseRelays_.constFind(spec.type);
-        if (relays == baseRelays_.constEnd()) automation::raise(err::InvalidCall, QStringLiteral("unknown controller type %1").arg(spec.type));
+        if (relays == baseRelays_.constEnd())
+            automation::raise(err::InvalidCall, QStringLiteral("unknown controller type %1").arg(spec.type));
         const int baseRelays = *relays;
         controllers_.add({spec.id, spec.type, spec.name});
         addSlots(spec);
@@ -296,12 +316,64 @@ public:
     // Sends what is buffered; PostgreSQL's id sequences then continue after
     // the ids given here explicitly.
     void finish() {
-        for (BulkInsert* b : {&controllers_, &doors_, &slots_, &standard_, &master_, &outputs_, &inputs_, &expOutputs_, &expInputs_, &readers_})
+        for (BulkInsert* b :
+             {&controllers_, &doors_, &slots_, &standard_, &master_, &outputs_, &inputs_, &expOutputs_, &expInputs_, &readers_})
             b->flush();
         if (c_.engine() == database::Engine::PostgreSQL) {
-            c_.fetchAll(QStringLiteral("select setval(pg_get_serial_sequence('controllers', 'controller_id'), max(controller_id)) from controllers"));
+            c_.fetchAll(QStringLiteral(
+                "select setval(pg_get_serial_sequence('controllers', 'controller_id'), max(controller_id)) from controllers"));
             c_.fetchAll(QStringLiteral("select setval(pg_get_serial_sequence('doors', 'doorid'), max(doorid)) from doors"));
         }
+    }
+
+    // A controller row only: its zones, slots and hardware come from copyShape.
+    void addBareController(const ControllerSpec& spec) { controllers_.add({spec.id, spec.type, spec.name}); }
+
+    // Gives the bare controllers first + cycle .. last the rows of their
+    // prototype first + (id - first) % cycle, which finish() has written:
+    // copied inside the database, far faster than sending each value. Door
+    // references are moved to the copy's own doors (same door number).
+    void copyShape(int first, int cycle, int last) {
+        if (last < first + cycle) return;
+        const auto from = [&](const QString& table) {
+            return QStringLiteral(" from controllers c join %1 p on p.controllerid = %2 + (c.controller_id - %2) % %3")
+                .arg(table)
+                .arg(first)
+                .arg(cycle);
+        };
+        const QString batch = QStringLiteral(" where c.controller_id between %1 and %2").arg(first + cycle).arg(last);
+        const auto copy = [&](const QString& table, const QStringList& columns) {
+            QStringList picked;
+            for (const QString& col : columns) picked << QStringLiteral("p.") + col;
+            c_.fetchAll(QStringLiteral("insert into %1 (controllerid, %2) select c.controller_id, %3")
+                            .arg(table, columns.join(QStringLiteral(", ")), picked.join(QStringLiteral(", "))) +
+                        from(table) + batch);
+        };
+        copy(QStringLiteral("controllertimezoneslots"),
+             {QStringLiteral("slot"), QStringLiteral("kind"), QStringLiteral("generictimezoneid")});
+        copy(QStringLiteral("controllerstdcontrolzones"), standardZoneColumns().mid(1));
+        copy(QStringLiteral("controllermastercontrolzones"), masterZoneColumns().mid(1));
+        copy(QStringLiteral("expoutputs"), {QStringLiteral("outputindex"), QStringLiteral("name")});
+        copy(QStringLiteral("expinputs"), {QStringLiteral("inputindex"), QStringLiteral("name")});
+        // Door names as addHardware makes them.
+        c_.fetchAll(QStringLiteral("insert into doors (controllerid, doorindex, name) select c.controller_id, p.doorindex, "
+                                   "c.controller_name || ' - Door ' || p.doorindex") +
+                    from(QStringLiteral("doors")) + batch);
+        const QString ownDoor = QStringLiteral(" left join doors nd on nd.controllerid = c.controller_id and nd.doorindex = pd.doorindex");
+        for (const QString& table : {QStringLiteral("outputs"), QStringLiteral("inputs")})
+            c_.fetchAll(
+                QStringLiteral(
+                    "insert into %1 (controllerid, \"index\", name, belongtodoor, belongto) select c.controller_id, p.\"index\", "
+                    "p.name, p.belongtodoor, case when nd.doorid is null then p.belongto else 'D' || nd.doorid end")
+                    .arg(table) +
+                from(table) +
+                QStringLiteral(
+                    " left join doors pd on p.belongtodoor = 1 and pd.controllerid = p.controllerid and 'D' || pd.doorid = p.belongto") +
+                ownDoor + batch);
+        c_.fetchAll(
+            QStringLiteral(
+                "insert into readers (controllerid, readerindex, name, doorid) select c.controller_id, p.readerindex, p.name, nd.doorid") +
+            from(QStringLiteral("readers")) + QStringLiteral(" left join doors pd on pd.doorid = p.doorid") + ownDoor + batch);
     }
 
 private:
@@ -364,10 +436,14 @@ private:
             doorIds << id;
             doors_.add({id, spec.id, d, QStringLiteral("%1 - Door %2").arg(spec.name).arg(d)});
         }
-        auto belongs = [&](int k) { return k <= doorCount ? QVariant(QStringLiteral("D%1").arg(doorIds.at(k - 1))) : QVariant(QMetaType::fromType<QString>()); };
-        for (int k = 1; k <= baseRelays; ++k) outputs_.add({spec.id, k, QStringLiteral("Relay %1").arg(k), flag(k <= doorCount), belongs(k)});
+        auto belongs = [&](int k) {
+            return k <= doorCount ? QVariant(QStringLiteral("D%1").arg(doorIds.at(k - 1))) : QVariant(QMetaType::fromType<QString>());
+        };
+        for (int k = 1; k <= baseRelays; ++k)
+            outputs_.add({spec.id, k, QStringLiteral("Relay %1").arg(k), flag(k <= doorCount), belongs(k)});
         const int baseInputs = spec.type == 3 ? 2 : baseRelays;
-        for (int k = 1; k <= baseInputs; ++k) inputs_.add({spec.id, k, QStringLiteral("Input %1").arg(k), flag(k <= doorCount), belongs(k)});
+        for (int k = 1; k <= baseInputs; ++k)
+            inputs_.add({spec.id, k, QStringLiteral("Input %1").arg(k), flag(k <= doorCount), belongs(k)});
         for (int k = 1; k <= 16; ++k) expOutputs_.add({spec.id, k, QStringLiteral("Expansion relay %1").arg(k)});
         if (spec.type != 7)
             for (int k = 1; k <= 8; ++k) expInputs_.add({spec.id, k, QStringLiteral("Expansion input %1").arg(k)});
@@ -412,11 +488,18 @@ void seedScale(Connection& connection, int controllers) {
         seeder.addReference();
         seeder.loadReference();
         const int first = scalarInt(connection, QStringLiteral("select max(controller_id) from controllers")) + 1;
+        // The first controller of each type is built here, the rest copy it.
+        const int cycle = static_cast<int>(kScaleTypes.size());
         for (int i = 0; i < controllers; ++i) {
-            const int id = first + i;
-            seeder.addController({id, kScaleTypes[static_cast<size_t>(i) % kScaleTypes.size()], QStringLiteral("Controller %1").arg(id, 5, 10, QLatin1Char('0'))});
+            const ControllerSpec spec{first + i, kScaleTypes[static_cast<size_t>(i % cycle)],
+                                      QStringLiteral("Controller %1").arg(first + i, 5, 10, QLatin1Char('0'))};
+            if (i < cycle)
+                seeder.addController(spec);
+            else
+                seeder.addBareController(spec);
         }
         seeder.finish();
+        seeder.copyShape(first, cycle, first + controllers - 1);
     });
 }
 

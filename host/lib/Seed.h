@@ -28,10 +28,11 @@ constexpr int ControlZoneComponentNumber = 5;
 // The demo site. Raises when the database already holds controllers.
 void seedDemo(database::Connection& connection);
 
-// Adds `controllers` controllers of every type in turn, each with the demo's
-// shape (all 192 + 64 zones, time zone slots, doors and hardware rows), after
-// the highest controller id present. Time zones, door groups, threat levels
-// and users are added first when the database has none.
+// Adds `controllers` controllers of every type in turn after the highest
+// controller id present, each with the demo's shape (all 192 + 64 zones, time
+// zone slots, doors and hardware rows): the first of each type is built row by
+// row, the others are copied from it inside the database. Time zones, door
+// groups, threat levels and users are added first where the database has none.
 void seedScale(database::Connection& connection, int controllers);
 
 }  // namespace hostdb

@@ -22,4 +22,6 @@ insert into resources (resourceid, text) values
     (1736, 'Master control zone %1 has no name. Please enter a name.'),
     (2801, 'Only the first 32 expansion inputs can be configured.'),
     (2802, 'This controller type has no expansion inputs.'),
-    (2807, 'This controller type has only two base inputs.');
+    (2807, 'This controller type has only two base inputs.'),
+    (9010, 'Master control zones: pick a zone number, edit its name, time zone, threat level and global settings, and choose the standard control zone each action applies. OK saves the changed zones and queues them for the controller.'),
+    (9011, 'Standard control zones: click a name to rename the zone, a time zone to pick another one, and a relay, TAG or ALERT cell to set or clear its mark. Right-click a relay cell to open the input, relay or reader behind it. OK saves the changed zones and queues them for the controller.');

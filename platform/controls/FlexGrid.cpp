@@ -357,6 +357,12 @@ int FlexGrid::cellHeight() {
     return roundTwips(pixelsToTwipsY(this, std::max(0, sizePx(true, row_) - 1)));
 }
 
+QRect FlexGrid::cellRect(int r, int c) const {
+    checkRow(r);
+    checkCol(c);
+    return QRect(startPos(false, c), startPos(true, r), std::max(0, sizePx(false, c) - 1), std::max(0, sizePx(true, r) - 1));
+}
+
 int FlexGrid::colWidth(int c) const {
     checkCol(c);
     return colTwips_[c] < 0 ? kDefaultColTwips : colTwips_[c];

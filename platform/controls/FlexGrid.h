@@ -159,6 +159,8 @@ public:
 
     // Scrolls so that the cell is fully visible (as far as it fits).
     void ensureCellVisible(int r, int c);
+    // Where a cell is painted now, in viewport pixels (grid lines excluded); no scrolling.
+    QRect cellRect(int r, int c) const;
 
 signals:
     void click();

@@ -10,8 +10,8 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 #include <memory>
 
 namespace hostdbtest {

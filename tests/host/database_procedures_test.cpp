@@ -18,14 +18,16 @@ protected:
         return out;
     }
     int doorId(int controller, int door) {
-        return db().scalar(QStringLiteral("select doorid from doors where controllerid = %1 and doorindex = %2").arg(controller).arg(door)).toInt();
+        return db()
+            .scalar(QStringLiteral("select doorid from doors where controllerid = %1 and doorindex = %2").arg(controller).arg(door))
+            .toInt();
     }
 };
 
-const char* const kActionColumns[] = {"trigger",       "Clear",          "mask",         "unmask",     "Unlock",   "relock",
-                                      "force_on",      "force_on_rel",   "force_off",    "force_off_rel", "lock_down", "lock_down_rel",
-                                      "lock_open",     "lock_open_rel",  "annunc_keypads", "entry_cancel", "exit_start", "unmaskif",
-                                      "farm",          "LEDOn",          "LEDOff"};
+const char* const kActionColumns[] = {"trigger",   "Clear",         "mask",           "unmask",        "Unlock",     "relock",
+                                      "force_on",  "force_on_rel",  "force_off",      "force_off_rel", "lock_down",  "lock_down_rel",
+                                      "lock_open", "lock_open_rel", "annunc_keypads", "entry_cancel",  "exit_start", "unmaskif",
+                                      "farm",      "LEDOn",         "LEDOff"};
 
 QStringList standardZoneColumns() {
     QStringList c{"ControllerControlZoneId", "ControlZoneIndex", "name", "Defined", "tag", "alert", "TZ_PRED"};
@@ -35,8 +37,19 @@ QStringList standardZoneColumns() {
 }
 
 QStringList masterZoneColumns() {
-    QStringList c{"ControllerMasterControlZoneID", "MasterControlZoneIndex", "name", "Description", "Defined", "TZ_PRED", "LinkedZone",
-                  "DoorGroupID", "SecurityLevel", "tag", "alert", "globid", "globout"};
+    QStringList c{"ControllerMasterControlZoneID",
+                  "MasterControlZoneIndex",
+                  "name",
+                  "Description",
+                  "Defined",
+                  "TZ_PRED",
+                  "LinkedZone",
+                  "DoorGroupID",
+                  "SecurityLevel",
+                  "tag",
+                  "alert",
+                  "globid",
+                  "globout"};
     for (const char* a : kActionColumns) c << QString::fromUtf8(a);
     return c;
 }
@@ -178,7 +191,8 @@ TEST_P(HostProcedures, MasterZoneRowsWriteBackWithABooleanDefined) {
     EXPECT_TRUE(rs.field(QStringLiteral("Defined")).toBool()) << "zone 193 is untouched";
 
     // Stored as a real Boolean on PostgreSQL and as 0/1 on SQLite.
-    const QString where = QStringLiteral(" from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex = ").arg(demo::Warehouse);
+    const QString where =
+        QStringLiteral(" from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex = ").arg(demo::Warehouse);
     if (isPostgres()) {
         EXPECT_EQ(db().scalar("select pg_typeof(defined)::text" + where + "192").toString(), QStringLiteral("boolean"));
     } else {
@@ -188,7 +202,8 @@ TEST_P(HostProcedures, MasterZoneRowsWriteBackWithABooleanDefined) {
 }
 
 TEST_P(HostProcedures, TheComponentsPlainStatementsRunVerbatim) {
-    const database::ResultSet controller = fetch(QStringLiteral("Select Controller_Type, Controller_name from controllers where Controller_id = 5"));
+    const database::ResultSet controller =
+        fetch(QStringLiteral("Select Controller_Type, Controller_name from controllers where Controller_id = 5"));
     ASSERT_EQ(controller.rows.size(), 1);
     EXPECT_EQ(controller.rows[0].value(0).toInt(), 4);
     EXPECT_EQ(controller.rows[0].value(1).toString(), QStringLiteral("Warehouse \"North\", Dock 2"));
@@ -196,20 +211,25 @@ TEST_P(HostProcedures, TheComponentsPlainStatementsRunVerbatim) {
     EXPECT_EQ(ints(QStringLiteral("select ThreatID, Name from ThreatLevels where ThreatId > 0")), (QList<int>{1, 2, 7, 42, 120}));
 
     // The warehouse's first relays open its doors; the rest are plain relays.
-    const database::ResultSet relay1 = fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 1 and controllerid = 5"));
+    const database::ResultSet relay1 =
+        fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 1 and controllerid = 5"));
     ASSERT_EQ(relay1.rows.size(), 1);
     EXPECT_EQ(relay1.rows[0].value(1).toInt(), 1);
     EXPECT_EQ(relay1.rows[0].value(2).toString(), QStringLiteral("D%1").arg(doorId(demo::Warehouse, 1)));
-    const database::ResultSet relay3 = fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 3 and controllerid = 5"));
+    const database::ResultSet relay3 =
+        fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 3 and controllerid = 5"));
     ASSERT_EQ(relay3.rows.size(), 1);
     EXPECT_GT(relay3.rows[0].value(0).toInt(), 0);
     EXPECT_EQ(relay3.rows[0].value(1).toInt(), 0);
-    EXPECT_TRUE(fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 9 and controllerid = 5")).rows.isEmpty());
+    EXPECT_TRUE(fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 9 and controllerid = 5"))
+                    .rows.isEmpty());
 
-    const database::ResultSet input2 = fetch(QStringLiteral("select InputID, BelongToDoor, BelongTo from Inputs where [index] = 2 and controllerid = 4"));
+    const database::ResultSet input2 =
+        fetch(QStringLiteral("select InputID, BelongToDoor, BelongTo from Inputs where [index] = 2 and controllerid = 4"));
     ASSERT_EQ(input2.rows.size(), 1);
     EXPECT_EQ(input2.rows[0].value(2).toString(), QStringLiteral("D%1").arg(doorId(demo::MainEntrance, 2)));
-    EXPECT_TRUE(fetch(QStringLiteral("select InputID, BelongToDoor, BelongTo from Inputs where [index] = 3 and controllerid = 4")).rows.isEmpty())
+    EXPECT_TRUE(
+        fetch(QStringLiteral("select InputID, BelongToDoor, BelongTo from Inputs where [index] = 3 and controllerid = 4")).rows.isEmpty())
         << "type 3 has two base inputs";
 
     EXPECT_EQ(ints(QStringLiteral("select ExpOutputID from Expoutputs where OutputIndex = 16 and controllerid = 5")).size(), 1);
@@ -226,8 +246,9 @@ TEST_P(HostProcedures, PickListsAndActionNamesForTheMasterPanel) {
     QStringList names;
     for (const QVariantList& row : groups.rows) {
         names << row.value(1).toString();
-        EXPECT_EQ(db().scalar(QStringLiteral("select doorgroupname from doorgroups where doorgroupid = %1").arg(row.value(0).toInt())).toString(),
-                  names.last())
+        EXPECT_EQ(
+            db().scalar(QStringLiteral("select doorgroupname from doorgroups where doorgroupid = %1").arg(row.value(0).toInt())).toString(),
+            names.last())
             << "ids and names belong together";
     }
     EXPECT_EQ(names.size(), 5);
@@ -251,20 +272,21 @@ TEST_P(HostProcedures, SeededUsersHaveTheirRights) {
         const char* user;
         bool view, save, standardTab, masterTab;
     };
-    for (const Rights& r : {Rights{"admin", true, true, true, true}, Rights{"viewer", true, false, true, true},
-                            Rights{"nomaster", true, true, true, false}, Rights{"noview", false, false, true, true},
-                            Rights{"notabs", true, true, false, false}}) {
+    for (const Rights& r :
+         {Rights{"admin", true, true, true, true}, Rights{"viewer", true, false, true, true}, Rights{"nomaster", true, true, true, false},
+          Rights{"noview", false, false, true, true}, Rights{"notabs", true, true, false, false}}) {
         SCOPED_TRACE(r.user);
         const QString user = QString::fromUtf8(r.user);
         const database::ResultSet rights =
-            fetch(QStringLiteral("select canview, cansave from userrights where username = ? and componenttype = ?"), {user, demo::ControlZoneComponentType});
+            fetch(QStringLiteral("select canview, cansave from userrights where username = ? and componenttype = ?"),
+                  {user, demo::ControlZoneComponentType});
         ASSERT_EQ(rights.rows.size(), 1);
         EXPECT_EQ(automation::toBool(rights.rows[0].value(0)), r.view);
         EXPECT_EQ(automation::toBool(rights.rows[0].value(1)), r.save);
         const auto tab = [&](const char* caption) {
-            const database::ResultSet rs = fetch(
-                QStringLiteral("select canview from usertabrights where username = ? and componenttype = ? and tabcaption = ?"),
-                {user, demo::ControlZoneComponentType, QString::fromUtf8(caption)});
+            const database::ResultSet rs =
+                fetch(QStringLiteral("select canview from usertabrights where username = ? and componenttype = ? and tabcaption = ?"),
+                      {user, demo::ControlZoneComponentType, QString::fromUtf8(caption)});
             return rs.rows.size() == 1 ? QVariant(automation::toBool(rs.rows[0].value(0))) : QVariant();
         };
         EXPECT_EQ(tab("&Standard Control Zones"), QVariant(r.standardTab));

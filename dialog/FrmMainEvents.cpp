@@ -1,0 +1,271 @@
+// The dialog's event handlers for the standard zone grid, its in-cell editors
+// and the sibling components' callbacks. Handlers stay thin: the work is in
+// the subsystems.
+#include "component/HostContracts.h"
+#include "diagnostics/ErrorTrap.h"
+#include "diagnostics/MPublic.h"
+#include "dialog/FrmMain.h"
+#include "dialog/FrmMainWindow.h"
+#include "platform/automation/Convert.h"
+#include "platform/controls/FlexGrid.h"
+#include "platform/controls/KeyPress.h"
+#include "platform/controls/ListControls.h"
+#include "platform/controls/TabControl.h"
+#include "platform/controls/Twips.h"
+#include "standard_zones/ColumnLayout.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+
+namespace cz {
+
+namespace {
+const QString Mark = QStringLiteral("X");
+}
+
+void FrmMain::connectEvents() {
+    FrmMainWindow& w = *window_;
+    using controls::FlexGrid;
+    QObject::connect(w.cmbMCZIndex, &controls::ComboBox::click, &w, [this] { cmbMCZIndex_Click(); });
+    QObject::connect(w.grdSCZ, &FlexGrid::mouseDown, &w, [this](Qt::MouseButton b, Qt::KeyboardModifiers, double, double) { grdSCZ_MouseDown(b); });
+    QObject::connect(w.grdSCZ, &FlexGrid::mouseUp, &w,
+                     [this](Qt::MouseButton b, Qt::KeyboardModifiers, double x, double y) { grdSCZ_MouseUp(b, x, y); });
+    QObject::connect(w.grdSCZ, &FlexGrid::click, &w, [this] { grdSCZ_Click(); });
+    QObject::connect(w.grdSCZ, &FlexGrid::leaveCell, &w, [this] { grdSCZ_LeaveCell(); });
+    QObject::connect(w.grdSCZ, &FlexGrid::scroll, &w, [this] { grdSCZ_Scroll(); });
+    QObject::connect(w.grdMCZ, &FlexGrid::leaveCell, &w, [this] { LeaveCellEdit(); });
+    QObject::connect(w.grdMCZ, &FlexGrid::scroll, &w, [this] { LeaveCellEdit(); });
+    QObject::connect(w.cmdDropDown, &QPushButton::clicked, &w, [this] { cmdDropDown_Click(); });
+    QObject::connect(w.lstTimeZones, &controls::ListBox::click, &w, [this] { lstTimeZones_Click(); });
+    // The name editor takes neither "%" nor ","; a pasted "," is removed on change.
+    controls::onKeyPress(w.txtText, [](int key) { return key != 37 && key != 44; });
+    QObject::connect(w.txtText, &QLineEdit::textChanged, &w, [this] { txtText_Change(); });
+}
+
+void FrmMain::grdSCZ_MouseDown(Qt::MouseButton) {
+    controls::FlexGrid* grid = window_->grdSCZ;
+    // Right-clicked cells and the fixed name column become current too.
+    grid->setRow(grid->mouseRow());
+    grid->setCol(grid->mouseCol());
+}
+
+void FrmMain::grdSCZ_MouseUp(Qt::MouseButton button, double xTwips, double yTwips) {
+    FrmMainWindow& w = *window_;
+    const bool right = button == Qt::RightButton;
+    if (right && w.grdSCZ->col() >= 3 && w.grdSCZ->row() >= 2) {
+        const QPoint at(controls::twipsToPixelsX(w.grdSCZ, xTwips), controls::twipsToPixelsY(w.grdSCZ, yTwips));
+        w.mnuSCZPopupParent->popup(w.grdSCZ->mapToGlobal(at));
+    }
+    SCZRightClick = right;
+}
+
+void FrmMain::grdSCZ_Click() {
+    if (SCZRightClick) return;  // the click of a right-button release
+    controls::FlexGrid* grid = window_->grdSCZ;
+    if (grid->col() >= 1 && grid->row() >= 2) Highlighter.HighlightRow(*this, *this, grid, true);
+    if (grid->row() < 2) return;  // zone 0 and the header take no edits
+    if (grid->col() == 1) {
+        BeginSCZNameEdit();
+    } else if (grid->col() == 2) {
+        ShowSCZDropDown();
+    } else if (grid->col() >= 3) {
+        grid->setText(grid->text() == Mark ? QStringLiteral(" ") : Mark);
+        UpdateSCZArrayToggles();
+    }
+}
+
+void FrmMain::grdSCZ_LeaveCell() {
+    if (leavingSCZCell_) return;
+    leavingSCZCell_ = true;
+    LeaveCellEdit();
+    leavingSCZCell_ = false;
+}
+
+void FrmMain::grdSCZ_Scroll() { LeaveCellEdit(); }
+
+void FrmMain::UpdateSCZArrayToggles() {
+    ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.UpdateSCZArrayToggles"));
+    const int R = window_->grdSCZ->row();
+    const int C = window_->grdSCZ->col();
+    step([&] {
+        SCZRecord& zone = SCZArray(R - 1);
+        qint16 first = 0, last = 0;
+        GetColumnRange(ControllerType, QStringLiteral("BASE"), first, last);
+        if (C >= first && C <= last) {
+            zone.Relay[C - first + 1] = !zone.Relay[C - first + 1];
+        } else {
+            qint16 expFirst = 0, expLast = 0, tag = 0, alert = 0, unused = 0;
+            GetColumnRange(ControllerType, QStringLiteral("EXP"), expFirst, expLast);
+            GetColumnRange(ControllerType, QStringLiteral("TAG"), tag, unused);
+            GetColumnRange(ControllerType, QStringLiteral("ALERT"), alert, unused);
+            if (C <= expLast) zone.ExpRelay[C - expFirst + 1] = !zone.ExpRelay[C - expFirst + 1];
+            else if (C == tag) zone.Tag = !zone.Tag;
+            else if (C == alert) zone.Alert = !zone.Alert;
+            else return;  // no mark in this column: the record stays as it is
+        }
+        zone.Changed = true;
+    });
+}
+
+void FrmMain::ShowSCZDropDown() {
+    using namespace controls;
+    FrmMainWindow& w = *window_;
+    FlexGrid* grid = w.grdSCZ;
+    EditMode = 1;
+    EditRow = static_cast<qint16>(grid->mouseRow());
+    EditCol = static_cast<qint16>(grid->mouseCol());
+    const double side = grid->cellHeight();
+    setTwipsHeight(w.cmdDropDown, side);
+    setTwipsWidth(w.cmdDropDown, side);
+    setTwipsTop(w.cmdDropDown, twipsTop(grid) + twipsTop(w.SSTab1) + grid->cellTop());
+    setTwipsLeft(w.cmdDropDown, twipsLeft(grid) + twipsLeft(w.SSTab1) + grid->cellLeft() + grid->cellWidth() - twipsWidth(w.cmdDropDown));
+    w.cmdDropDown->raise();
+    w.cmdDropDown->show();
+}
+
+void FrmMain::BeginSCZNameEdit() {
+    using namespace controls;
+    FrmMainWindow& w = *window_;
+    FlexGrid* grid = w.grdSCZ;
+    SCZCellEdited = true;
+    EditMode = 3;
+    EditRow = static_cast<qint16>(grid->row());
+    EditCol = static_cast<qint16>(grid->col());
+    setTwipsHeight(w.txtText, grid->cellHeight() - 20);
+    setTwipsWidth(w.txtText, grid->cellWidth() - 50);
+    setTwipsTop(w.txtText, twipsTop(grid) + twipsTop(w.SSTab1) + grid->cellTop() + 20);
+    setTwipsLeft(w.txtText, twipsLeft(grid) + twipsLeft(w.SSTab1) + grid->cellLeft() + 50);
+    w.txtText->setText(grid->text());
+    w.txtText->setSelection(0, static_cast<int>(w.txtText->text().size()));
+    w.txtText->raise();
+    w.txtText->show();
+    w.txtText->setFocus();
+}
+
+void FrmMain::cmdDropDown_Click() {
+    using namespace controls;
+    FrmMainWindow& w = *window_;
+    if (EditMode == 2) {
+        FlexGrid* grid = w.grdMCZ;
+        setTwipsTop(w.lstStdControlZones, twipsTop(w.SSTab1) + twipsTop(w.SSSplitter1) + twipsTop(w.frmMCZContainer) + twipsTop(grid) +
+                                              grid->cellTop() + grid->cellHeight());
+        setTwipsLeft(w.lstStdControlZones,
+                     twipsLeft(w.SSTab1) + twipsLeft(w.SSSplitter1) + twipsLeft(w.frmMCZContainer) + twipsLeft(grid) + grid->cellLeft());
+        setTwipsWidth(w.lstStdControlZones, grid->cellWidth());
+        setTwipsHeight(w.lstStdControlZones, 4 * grid->cellHeight());
+        w.lstStdControlZones->raise();
+        w.lstStdControlZones->show();
+    } else if (EditMode == 1) {
+        FlexGrid* grid = w.grdSCZ;
+        setTwipsTop(w.lstTimeZones, twipsTop(w.cmdDropDown) + twipsHeight(w.cmdDropDown));
+        setTwipsLeft(w.lstTimeZones, twipsLeft(w.SSTab1) + twipsLeft(grid) + grid->cellLeft());
+        setTwipsWidth(w.lstTimeZones, grid->cellWidth());
+        setTwipsHeight(w.lstTimeZones, 4 * grid->cellHeight());
+        w.lstTimeZones->raise();
+        w.lstTimeZones->show();
+    }
+}
+
+void FrmMain::txtText_Change() {
+    QLineEdit* box = window_->txtText;
+    if (!box->text().contains(QLatin1Char(','))) return;
+    QString text = box->text();
+    text.remove(QLatin1Char(','));
+    box->setText(text);
+    box->setCursorPosition(static_cast<int>(text.size()));
+}
+
+void FrmMain::lstTimeZones_Click() {
+    FrmMainWindow& w = *window_;
+    // Faults end the pick silently; the dialog must not stay disabled.
+    try {
+        const qint32 id = w.lstTimeZones->itemDataAt(w.lstTimeZones->listIndex());
+        if (id != -1) {
+            w.grdSCZ->setText(w.lstTimeZones->entryText(w.lstTimeZones->listIndex()));
+            SCZRecord& zone = SCZArray(EditRow - 1);
+            zone.TimeZoneId = id;
+            zone.Changed = true;
+            w.lstTimeZones->hide();
+        } else {
+            w.setEnabled(false);
+            NewItemList = w.lstTimeZones;
+            NewItemCombo.clear();  // this request is the list's
+            host::setProperty(m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(this));
+            host::AddNew(m_TimeZoneObject);
+        }
+    } catch (const automation::AutomationError&) {
+        w.setEnabled(true);
+    }
+}
+
+void FrmMain::AddNewTZToLists(qint32 Identity, const QString& Description) {
+    window_->lstTimeZones->addEntry(Description, Identity);
+    window_->cmbMCZTimeZone->addEntry(Description, Identity);
+}
+
+namespace {
+// Puts a combo back on the entry its tag remembers (none remembered: unchanged).
+void restoreFromTag(controls::ComboBox* combo) {
+    bool ok = false;
+    const int position = combo->tag().toInt(&ok);
+    if (ok && position >= 0 && position < combo->listCount()) combo->setListIndex(position);
+}
+}  // namespace
+
+void FrmMain::TZCallback(int& TimeZoneType, int& Identity, QString& Description) {
+    Q_UNUSED(TimeZoneType);
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.TZCallback"));
+    step([&] { w.setEnabled(true); });
+    if (Identity != 0) {
+        step([&] { AddNewTZToLists(Identity, Description); });
+        step([&] {
+            if (NewItemCombo) SelectComboByItemData(NewItemCombo, Identity);
+            if (NewItemList) SelectListByItemData(NewItemList, Identity);
+        });
+    } else {
+        step([&] { w.lstTimeZones->hide(); });
+        step([&] {
+            if (NewItemCombo) restoreFromTag(NewItemCombo);
+        });
+    }
+    // The report answers the request; a later report must not act on this requester.
+    NewItemCombo.clear();
+    NewItemList.clear();
+}
+
+void FrmMain::TZCancelCallback() {
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    w.setEnabled(true);
+    w.lstTimeZones->hide();
+    if (NewItemCombo) restoreFromTag(NewItemCombo);
+    NewItemCombo.clear();
+    NewItemList.clear();
+}
+
+void FrmMain::Callback(QString& Component, int& DoorGroupID, QVariant& vAction, QString& name) {
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.Callback"));
+    step([&] { w.setEnabled(true); });
+    if (Component != QLatin1String("DOOR_GROUP")) return;
+    step([&] {
+        if (!NewItemCombo) return;
+        const bool added = vAction.isValid() && !automation::isNull(vAction) && automation::toText(vAction) == QLatin1String("ADD");
+        if (added) {
+            NewItemCombo->addEntry(name, DoorGroupID);
+            NewItemCombo->setListIndex(NewItemCombo->listCount() - 1);
+        } else {
+            bool ok = false;
+            const int position = NewItemCombo->tag().toInt(&ok);
+            NewItemCombo->setListIndex(ok && position != -1 && position < NewItemCombo->listCount() ? position : -1);
+        }
+    });
+    NewItemCombo.clear();
+}
+
+}  // namespace cz

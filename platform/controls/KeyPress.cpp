@@ -1,0 +1,34 @@
+#include "platform/controls/KeyPress.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace controls {
+
+namespace {
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QWidget* control, std::function<bool(int)> handler) : QObject(control), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(e);
+        int code = 0;
+        if (key->key() == Qt::Key_Backspace) code = 8;
+        else if (!key->text().isEmpty()) code = key->text().at(0).unicode();
+        else return false;  // navigation keys raise no key press
+        return !handler_(code);
+    }
+
+private:
+    std::function<bool(int)> handler_;
+};
+}  // namespace
+
+void onKeyPress(QWidget* control, std::function<bool(int)> handler) {
+    control->installEventFilter(new KeyPressFilter(control, std::move(handler)));
+}
+
+}  // namespace controls

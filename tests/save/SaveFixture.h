@@ -1,0 +1,185 @@
+#pragma once
+// Saving against the host's real objects and database: the real communication
+// object (transactions, download queue, event and error logs on the dialog's
+// connection) seen through a thin forwarding layer that notes each call, and
+// the real time zone component.
+#include "host/lib/HostDatabase.h"
+#include "host/lib/HostObjects.h"
+#include "host/lib/StandIns.h"
+#include "platform/automation/Dispatch.h"
+#include "platform/database/Connection.h"
+#include "reference/TimeZones.h"
+#include "standard_zones/SCZRecords.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QObject>
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace savetest {
+
+using automation::ObjectRef;
+
+struct CallLog {
+    QStringList calls;
+    QStringList errorLines;  // the line argument of every LogError
+};
+
+class ObservedCommandSets : public QObject {
+    Q_OBJECT
+public:
+    ObservedCommandSets(QObject* real, CallLog& log, QObject* parent) : QObject(parent), real_(real), log_(log) {}
+    Q_INVOKABLE void Add(const QString& commandSet, const QVariant& objectId) {
+        log_.calls << QStringLiteral("CommandSets.Add %1 %2").arg(commandSet, objectId.toString());
+        static_cast<czhost::CommandSets*>(real_)->Add(commandSet, objectId);
+    }
+
+private:
+    QObject* real_;
+    CallLog& log_;
+};
+
+class ObservedController : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QObject* CommandSets READ commandSets)
+public:
+    ObservedController(czhost::Controller* real, CallLog& log, QObject* parent)
+        : QObject(parent), sets_(new ObservedCommandSets(real->commandSets(), log, this)) {}
+    QObject* commandSets() const { return sets_; }
+
+private:
+    ObservedCommandSets* sets_;
+};
+
+class ObservedControllers : public QObject {
+    Q_OBJECT
+public:
+    ObservedControllers(czhost::Controllers* real, CallLog& log, QObject* parent) : QObject(parent), real_(real), log_(log) {}
+    Q_INVOKABLE QObject* Add(int& controllerId) {
+        log_.calls << QStringLiteral("Controllers.Add %1").arg(controllerId);
+        return new ObservedController(static_cast<czhost::Controller*>(real_->Add(controllerId)), log_, this);
+    }
+
+private:
+    czhost::Controllers* real_;
+    CallLog& log_;
+};
+
+class ObservedCommunication : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QObject* Security READ security)
+    Q_PROPERTY(QObject* Controllers READ controllers)
+public:
+    explicit ObservedCommunication(czhost::Communication* real)
+        : real_(real), controllers_(new ObservedControllers(static_cast<czhost::Controllers*>(real->controllers()), log, this)) {}
+    QObject* security() const { return real_->security(); }
+    QObject* controllers() const { return controllers_; }
+
+    Q_INVOKABLE QString GRS(short& resourceId, QString& s1, QString& s2, QString& s3, QString& s4, QString& s5, QString& s6,
+                            QString& s7, QString& s8, QString& s9) {
+        return real_->GRS(resourceId, s1, s2, s3, s4, s5, s6, s7, s8, s9);
+    }
+    Q_INVOKABLE void LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& extra) {
+        const QVariant number = error ? automation::getProperty(error, QStringLiteral("Number")) : QVariant();
+        log.calls << QStringLiteral("LogError %1 '%2'").arg(number.toString(), location);
+        log.errorLines << line.toString();
+        real_->LogError(controllerId, error, location, line, extra);
+    }
+    Q_INVOKABLE void LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode) {
+        log.calls << QStringLiteral("LogEvent ") + description;
+        real_->LogEvent(eventText, objectKind, objectId, description, eventCode);
+    }
+    Q_INVOKABLE void BeginTran() {
+        log.calls << QStringLiteral("BeginTran");
+        real_->BeginTran();
+    }
+    Q_INVOKABLE void Endtran() {
+        log.calls << QStringLiteral("Endtran");
+        real_->Endtran();
+    }
+
+    CallLog log;
+
+private:
+    czhost::Communication* real_;
+    ObservedControllers* controllers_;
+};
+
+// Controller 7 (two base relays) with zone rows 0, 3, 5, 7, 9 and 12 whose
+// database ids are 500 + the zone number; time zones 6, 2 and 7 sit in slots
+// 0, 1 and 2; time zone 3 has no slot yet.
+class SaveTest : public testsupport::DatabaseTest {
+protected:
+    static constexpr int Controller = 7;
+
+    void prepareDatabase() override {
+        conn = std::make_unique<database::Connection>();
+        conn->Open(db().connectionString());
+        hostdb::createSchema(*conn);
+        exec(QStringLiteral("insert into controllers (controller_id, controller_type, controller_name) values (7, 9, 'Yard gate')"));
+        exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (2, 'Office hours'), (3, 'Night shift'), "
+                            "(6, 'Weekend'), (7, 'Holidays')"));
+        exec(QStringLiteral("insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values "
+                            "(7, 0, 'S', 6), (7, 1, 'S', 2), (7, 2, 'G', 7)"));
+        for (int zone : {0, 3, 5, 7, 9, 12}) addZone(zone);
+        exec(QStringLiteral("update controllerstdcontrolzones set ry8 = 1, xry5 = 1 where controlzoneindex = 9"));
+
+        comm = std::make_unique<czhost::Communication>(conn.get(), QStringLiteral("operator"));
+        host = std::make_unique<ObservedCommunication>(comm.get());
+        timeZoneComponent.setDBConnection(conn.get());
+        timeZoneComponent.setNTConnection(comm.get());
+        timeZoneObject = ObjectRef::borrowed(&timeZoneComponent);
+        ctx.m_NTConnection = ObjectRef::borrowed(host.get());
+        ctx.m_DBConnection = ObjectRef::borrowed(conn.get());
+        ctx.m_ControllerId = Controller;
+
+        // As the dialog holds them after its load.
+        tz.LoadTimeZoneInformation(Controller);
+        cz::LoadSCZArray(ctx, tz, scz);
+        ASSERT_TRUE(host->log.calls.isEmpty()) << host->log.calls.join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(boxes.boxes.isEmpty());
+    }
+
+    void exec(const QString& sql) { conn->fetchAll(sql); }
+    void addZone(int zone) {
+        exec(QStringLiteral("insert into controllerstdcontrolzones (controllercontrolzoneid, controllerid, controlzoneindex, name, tz_pred) "
+                            "values (%1, 7, %2, 'Zone %2', 1)")
+                 .arg(500 + zone)
+                 .arg(zone));
+    }
+
+    // Every row of a query, columns joined by '|', read over a connection of its own.
+    QStringList rows(const QString& sql) {
+        database::Connection independent;
+        independent.Open(db().connectionString());
+        QStringList out;
+        for (const QVariantList& row : independent.fetchAll(sql).rows) {
+            QStringList cells;
+            for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+            out << cells.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+    // One column expression of a zone's row, as stored.
+    QString stored(int zone, const QString& expression) {
+        return db()
+            .scalar(QStringLiteral("select %1 from controllerstdcontrolzones where controllerid = 7 and controlzoneindex = %2").arg(expression).arg(zone))
+            .toString();
+    }
+
+    std::unique_ptr<database::Connection> conn;
+    std::unique_ptr<czhost::Communication> comm;
+    std::unique_ptr<ObservedCommunication> host;
+    czhost::TimeZoneComponent timeZoneComponent;
+    ObjectRef timeZoneObject;
+    testsupport::MessageBoxRecorder boxes;
+    cz::HostContext ctx;
+    cz::TimeZones tz{ctx, timeZoneObject};
+    cz::SCZTable scz;
+    ObjectRef controllerObject;
+};
+
+}  // namespace savetest

@@ -1,0 +1,150 @@
+#pragma once
+// The time zone tables and the zone loaders against the host's real database:
+// a fresh database per test with the host's schema and procedures, two
+// controllers (7 and 8), a recording communication object and recorded boxes.
+#include "host/lib/HostDatabase.h"
+#include "master_zones/MCZRecords.h"
+#include "platform/database/Connection.h"
+#include "reference/TimeZones.h"
+#include "standard_zones/SCZRecords.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QObject>
+#include <QStringList>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
+
+namespace zonetest {
+
+using automation::ObjectRef;
+using LoggedError = testsupport::Journal::LoggedError;
+
+// A time zone component that records every synchronisation and answers as told.
+class RecordingTimeZoneObject : public QObject {
+    Q_OBJECT
+public:
+    Q_INVOKABLE bool SyncTZToController(int& controllerId, int& genericTZId, uchar& panelTZ) {
+        calls << QStringLiteral("%1,%2").arg(controllerId).arg(genericTZId);
+        panelTZ = slot;
+        return succeed;
+    }
+    QStringList calls;
+    uchar slot = 0;
+    bool succeed = true;
+};
+
+// What the dialog hands on: the host's objects, the controller and the time zone component.
+struct HostSide {
+    static constexpr int Controller = 7;
+    testsupport::RecordingHost host;
+    testsupport::MessageBoxRecorder boxes;
+    cz::HostContext ctx;
+    ObjectRef timeZoneObject;
+    cz::TimeZones tz{ctx, timeZoneObject};
+
+    HostSide() {
+        ctx.m_NTConnection = ObjectRef::borrowed(host.comm.get());
+        ctx.m_Parent = ObjectRef::borrowed(host.parent.get());
+        ctx.m_ControllerId = Controller;
+        host.comm->resources.insert(290, QStringLiteral("Zones"));
+        host.comm->resources.insert(287, QStringLiteral("Sync failed"));
+    }
+
+    QList<LoggedError> errorsAt(const QString& location) const {
+        QList<LoggedError> out;
+        for (const LoggedError& e : host.journal->errors)
+            if (e.location == location) out << e;
+        return out;
+    }
+    int countNumber(const QString& location, int number) const {
+        int n = 0;
+        for (const LoggedError& e : errorsAt(location)) n += e.number == number;
+        return n;
+    }
+    // The "Function Name" and "Number" of each error box, e.g. "frmMain.X 94".
+    QStringList errorBoxes() const {
+        QStringList out;
+        for (const auto& b : boxes.boxes) {
+            if (b.icon() != controls::mb::Critical) continue;
+            const QStringList lines = b.text.split(QStringLiteral("\r\n"));
+            QString fn, number;
+            for (const QString& l : lines) {
+                if (l.startsWith(QStringLiteral("Function Name: "))) fn = l.mid(15);
+                if (l.startsWith(QStringLiteral("Number: "))) number = l.mid(8);
+            }
+            out << fn + QLatin1Char(' ') + number;
+        }
+        return out;
+    }
+    QStringList infoTexts() const {
+        QStringList out;
+        for (const auto& b : boxes.boxes)
+            if (b.style == (controls::mb::OKOnly | controls::mb::Information) && b.title == QStringLiteral("Zones")) out << b.text;
+        return out;
+    }
+};
+
+inline auto fieldsOf(const cz::SCZRecord& r) {
+    return std::tie(r.ControlZoneIndex, r.Name, r.Defined, r.Tag, r.Alert, r.TimeZoneId, r.Relay, r.ExpRelay, r.Changed);
+}
+inline auto fieldsOf(const cz::MCZRecord& r) {
+    return std::tie(r.MasterControlZoneIndex, r.Changed, r.Name, r.Description, r.Defined, r.TimeZoneId, r.LinkedZone, r.DoorGroupID,
+                    r.SecurityLevel, r.Tag, r.Alert, r.GlobalId, r.GlobalOut, r.Actions);
+}
+
+// The columns of the zone procedures, for rewriting them in tests.
+inline QStringList standardZoneColumns() {
+    QStringList c{QStringLiteral("controllercontrolzoneid"), QStringLiteral("controlzoneindex"), QStringLiteral("name"), QStringLiteral("defined"),
+                  QStringLiteral("tag"), QStringLiteral("alert"), QStringLiteral("tz_pred")};
+    for (int k = 1; k <= 8; ++k) c << QStringLiteral("ry%1").arg(k);
+    for (int k = 1; k <= 64; ++k) c << QStringLiteral("xry%1").arg(k);
+    return c;
+}
+inline QStringList masterZoneColumns() {
+    QStringList c{QStringLiteral("controllermastercontrolzoneid"), QStringLiteral("mastercontrolzoneindex"), QStringLiteral("name"),
+                  QStringLiteral("description"), QStringLiteral("defined"), QStringLiteral("tz_pred"), QStringLiteral("linkedzone"),
+                  QStringLiteral("doorgroupid"), QStringLiteral("securitylevel"), QStringLiteral("tag"), QStringLiteral("alert"),
+                  QStringLiteral("globid"), QStringLiteral("globout")};
+    for (const QString& a : cz::MCZActionColumns) c << QLatin1Char('"') + a.toLower() + QLatin1Char('"');
+    return c;
+}
+
+class ZoneDatabaseTest : public testsupport::DatabaseTest, public HostSide {
+protected:
+    void prepareDatabase() override {
+        conn = std::make_unique<database::Connection>();
+        conn->Open(db().connectionString());
+        hostdb::createSchema(*conn);
+        exec(QStringLiteral("insert into controllers (controller_id, controller_type, controller_name) values (7, 4, 'Lab'), (8, 4, 'Spare')"));
+        ctx.m_DBConnection = ObjectRef::borrowed(conn.get());
+    }
+
+    void exec(const QString& sql, const QVariantList& params = {}) { conn->fetchAll(sql, params); }
+    QString truth(bool b) const {
+        return isPostgres() ? QString::fromLatin1(b ? "true" : "false") : QString::fromLatin1(b ? "1" : "0");
+    }
+    void addTimeZone(int id, const QString& name) {
+        exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (?, ?)"), {id, name});
+    }
+    // generic 0: a slot without a generic time zone.
+    void addSlot(int slot, const QString& kind, int generic, int controller = Controller) {
+        exec(QStringLiteral("insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values (?, ?, ?, %1)")
+                 .arg(generic ? QString::number(generic) : QStringLiteral("null")),
+             {controller, slot, kind});
+    }
+    // Replaces the statement a procedure call runs, for this database only.
+    void rewriteProcedure(const QString& name, const QString& sqlText) {
+        exec(QStringLiteral("update sys_procedures set sql_text = ? where name = ? and engine = ?"), {sqlText, name, hostdb::engineName(engine())});
+        conn->Close();  // the connection caches the procedure list
+        conn->Open(db().connectionString());
+    }
+
+    std::unique_ptr<database::Connection> conn;
+};
+
+}  // namespace zonetest
