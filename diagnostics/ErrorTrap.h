@@ -48,6 +48,20 @@ public:
         return false;
     }
 
+    // Runs `row` for every row of an open recordset. The end test and each
+    // move are steps of their own; a recordset that fails by itself ends the
+    // loop (its position can no longer be trusted). False when it ended so.
+    template <typename Recordset, typename F>
+    bool forEachRow(Recordset& rs, F&& row, std::source_location where = std::source_location::current()) {
+        for (;;) {
+            bool atEnd = true;
+            if (!(*this)([&] { atEnd = rs.eof(); }, where)) return false;
+            if (atEnd) return true;
+            row();
+            if (ended_ || !(*this)([&] { rs.MoveNext(); }, where)) return false;
+        }
+    }
+
     bool failed() const { return failures_ > 0; }
     int failures() const { return failures_; }
     bool ended() const { return ended_; }

@@ -44,17 +44,14 @@ void InitializeMCZGrid(const HostContext& ctx, controls::FlexGrid* grdMCZ, qint3
     if (step([&] { rs.Open(QStringLiteral("sp_fetchMCZActions"), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly); })) {
         int row = 1;
         // A failing end test or move ends the names; it is logged like any step.
-        for (;;) {
-            bool atEnd = true;
-            if (!step([&] { atEnd = rs.eof(); }) || atEnd) break;
+        step.forEachRow(rs, [&] {
             step([&] {
                 const database::Field action = rs.field(QStringLiteral("Action"));
                 const bool custom = host::EnableCustomize(ctx.m_NTConnection) && !action.isNull() && !action.toText().isEmpty();
                 grdMCZ->setTextMatrix(row, 0, custom ? action.toText() : rs.field(QStringLiteral("DefaultAction")).toText());
             });
             ++row;
-            if (!step([&] { rs.MoveNext(); })) break;
-        }
+        });
         step([&] { rs.Close(); });
     }
     for (int r = 1; r <= 21; ++r)

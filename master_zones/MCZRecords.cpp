@@ -38,12 +38,8 @@ void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArr
         return;
     auto field = [&](const QString& name) { return rs.field(name); };
 
-    // A recordset that fails by itself cannot be trusted to move on: loading
-    // then ends with the rows read so far.
-    for (;;) {
-        bool atEnd = true;
-        if (!trap([&] { atEnd = rs.eof(); }) || atEnd) break;
-
+    // A recordset that fails by itself ends loading with the rows read so far.
+    trap.forEachRow(rs, [&] {
         // The number is read afresh for every row. Without one (NULL, out of
         // range) the row has no record: each of its stores fails and is
         // logged, rather than landing in the previous row's zone.
@@ -70,9 +66,7 @@ void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArr
         trap([&] { MCZRecord& r = rec(); r.GlobalId = field(QStringLiteral("globid")).toUInt8(); });
         for (std::size_t a = 0; a < MCZActionColumns.size(); ++a)
             trap([&] { MCZRecord& r = rec(); r.Actions[a] = field(MCZActionColumns[a]).toUInt8(); });
-
-        if (!trap([&] { rs.MoveNext(); })) break;
-    }
+    });
     trap([&] { rs.Close(); });
 }
 

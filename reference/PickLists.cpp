@@ -23,12 +23,9 @@ void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
     database::Recordset rs;
     if (!step([&] { rs.Open(QStringLiteral("sp_FetchAllGenericTimeZoneNames "), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly); }))
         return;
-    for (;;) {
-        bool atEnd = true;
-        if (!step([&] { atEnd = rs.eof(); }) || atEnd) break;
+    step.forEachRow(rs, [&] {
         step([&] { list->addEntry(rs.field(QStringLiteral("name")).toText(), rs.field(QStringLiteral("GenericTimeZoneId")).toInt32()); });
-        if (!step([&] { rs.MoveNext(); })) break;
-    }
+    });
     step([&] { rs.Close(); });
 }
 
@@ -76,15 +73,12 @@ void InitDoorGroupCombo(const HostContext& ctx, controls::ComboBox* combo) {
     step([&] { combo->setEntry(0, GRS(ctx, NewItemText), -1); });
     step([&] { rs.Open(QStringLiteral("EXECUTE sp_FetchAllDoorGroups"), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdText); });
     qint16 position = 1;
-    for (;;) {
-        bool atEnd = true;
-        if (!step([&] { atEnd = rs.eof(); }) || atEnd) break;
+    step.forEachRow(rs, [&] {
         step([&] {
             combo->setEntry(position, rs.field(QStringLiteral("DoorGroupName")).toText(), rs.field(QStringLiteral("DoorGroupID")).toInt32());
             position = static_cast<qint16>(position + 1);
         });
-        step([&] { rs.MoveNext(); });
-    }
+    });
     step([&] { rs.Close(); });
     step([&] { combo->setCurrentIndex(-1); });
 }

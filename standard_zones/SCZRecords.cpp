@@ -28,12 +28,8 @@ void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArr
         return;
     auto field = [&](const QString& name) { return rs.field(name); };
 
-    // A recordset that fails by itself cannot be trusted to move on: loading
-    // then ends with the rows read so far.
-    for (;;) {
-        bool atEnd = true;
-        if (!trap([&] { atEnd = rs.eof(); }) || atEnd) break;
-
+    // A recordset that fails by itself ends loading with the rows read so far.
+    trap.forEachRow(rs, [&] {
         // The number is read afresh for every row. Without one (NULL, out of
         // range) the row has no record: each of its stores fails and is
         // logged, rather than landing in the previous row's zone.
@@ -56,9 +52,7 @@ void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArr
             trap([&] { SCZRecord& r = rec(); r.Relay[k] = field(QStringLiteral("ry") + QString::number(k)).toBool(); });
         for (int k = 1; k <= 64; ++k)
             trap([&] { SCZRecord& r = rec(); r.ExpRelay[k] = field(QStringLiteral("xry") + QString::number(k)).toBool(); });
-
-        if (!trap([&] { rs.MoveNext(); })) break;
-    }
+    });
     trap([&] { rs.Close(); });
 }
 
