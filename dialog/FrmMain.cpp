@@ -62,17 +62,6 @@ constexpr qint32 kComponentNumber = 5;
 // Button releases the grids are hooked for: left, middle, right.
 constexpr int kHookedMessages[] = {514, 520, 517};
 
-// An event handler without a fault handler of its own: its failure is shown,
-// never thrown into the toolkit.
-template <typename F>
-void guarded(const HostContext& ctx, const QString& location, F&& f) {
-    try {
-        f();
-    } catch (const automation::AutomationError& e) {
-        DisplayError(ctx, e, location, QStringLiteral("0"));
-    }
-}
-
 }  // namespace
 
 FrmMain& FrmMain::instance() {
@@ -289,13 +278,13 @@ void FrmMain::CmdCancel_Click() {
 
 void FrmMain::cmdHelp_Click() {
     if (CustomizeMode) return;
-    guarded(*this, QStringLiteral("frmMain.cmdHelp_Click"), [&] { host::ShowHelp(m_NTConnection, window_ && window_->SSTab1->tab() == 0 ? 11 : 10); });
+    guardedEvent(QStringLiteral("frmMain.cmdHelp_Click"), [&] { host::ShowHelp(m_NTConnection, window_ && window_->SSTab1->tab() == 0 ? 11 : 10); });
 }
 
 void FrmMain::SSTab1_Click(int) {
     if (!window_) return;
     FrmMainWindow& w = *window_;
-    guarded(*this, QStringLiteral("frmMain.SSTab1_Click"), [&] {
+    guardedEvent(QStringLiteral("frmMain.SSTab1_Click"), [&] {
         if (w.SSTab1->tab() == 0) {
             w.grdSCZ->show();
             w.SSSplitter1->hide();
@@ -312,7 +301,7 @@ void FrmMain::SSTab1_Click(int) {
 
 void FrmMain::cmbMCZIndex_Click() {
     if (!window_) return;
-    guarded(*this, QStringLiteral("frmMain.cmbMCZIndex_Click"), [&] {
+    guardedEvent(QStringLiteral("frmMain.cmbMCZIndex_Click"), [&] {
         CurrentMCZ = automation::toUInt8(window_->cmbMCZIndex->currentText());
         ShowMCZ(CurrentMCZ);
     });

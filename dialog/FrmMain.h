@@ -3,6 +3,7 @@
 // ControlZones object of that thread; it outlives its window, so its variables
 // (the close reason, the zone tables) carry from one load into the next.
 #include "diagnostics/HostContext.h"
+#include "diagnostics/MPublic.h"
 #include "master_zones/InCellEditing.h"
 #include "master_zones/MCZRecords.h"
 #include "reference/TimeZones.h"
@@ -104,6 +105,22 @@ public:
     void lstTimeZones_Click();
     void AddNewTZToLists(qint32 Identity, const QString& Description);
 
+    // Master zone property panel and actions grid.
+    void txtMCZName_Change();
+    void txtMCZDescription_Change();
+    void cmbMCZTimeZone_Click();
+    void cmbThreatLevel_Click();
+    void cmbLinkedZone_Click();
+    void cmbLinkedAccessZone_Click();
+    void cmbGlobalId_Click();
+    void cmbGlobalId_Change();
+    void chkGlobal_Click();
+    void chkTagAlert_Click(int index);
+    void grdMCZ_Click();
+    void grdMCZ_DblClick();
+    void ShowMCZDropDown();
+    void lstStdControlZones_Click();
+
     // Called back by the sibling components when their editors close.
     Q_INVOKABLE void TZCallback(int& TimeZoneType, int& Identity, QString& Description);
     Q_INVOKABLE void TZCancelCallback();
@@ -126,6 +143,16 @@ private:
     void Form_Unload();
     void runLoaders();
     void connectEvents();
+    // An event handler without a fault handler of its own: its failure is
+    // shown with the handler's name, never thrown into the toolkit.
+    template <typename F>
+    void guardedEvent(const QString& location, F&& f) {
+        try {
+            f();
+        } catch (const automation::AutomationError& e) {
+            DisplayError(*this, e, location, QStringLiteral("0"));
+        }
+    }
     bool leavingSCZCell_ = false;
     void hookGrids();
     void unhookGrids();

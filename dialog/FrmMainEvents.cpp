@@ -12,8 +12,11 @@
 #include "platform/controls/ListControls.h"
 #include "platform/controls/TabControl.h"
 #include "platform/controls/Twips.h"
+#include "master_zones/MCZGrid.h"
 #include "standard_zones/ColumnLayout.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -29,19 +32,53 @@ void FrmMain::connectEvents() {
     FrmMainWindow& w = *window_;
     using controls::FlexGrid;
     QObject::connect(w.cmbMCZIndex, &controls::ComboBox::click, &w, [this] { cmbMCZIndex_Click(); });
-    QObject::connect(w.grdSCZ, &FlexGrid::mouseDown, &w, [this](Qt::MouseButton b, Qt::KeyboardModifiers, double, double) { grdSCZ_MouseDown(b); });
-    QObject::connect(w.grdSCZ, &FlexGrid::mouseUp, &w,
-                     [this](Qt::MouseButton b, Qt::KeyboardModifiers, double x, double y) { grdSCZ_MouseUp(b, x, y); });
-    QObject::connect(w.grdSCZ, &FlexGrid::click, &w, [this] { grdSCZ_Click(); });
+    auto guard = [this](const char* location, auto handler) {
+        return [this, location, handler](auto&&...) { guardedEvent(QString::fromLatin1(location), handler); };
+    };
+    QObject::connect(w.grdSCZ, &FlexGrid::mouseDown, &w, [this](Qt::MouseButton b, Qt::KeyboardModifiers, double, double) {
+        guardedEvent(QStringLiteral("frmMain.grdSCZ_MouseDown"), [&] { grdSCZ_MouseDown(b); });
+    });
+    QObject::connect(w.grdSCZ, &FlexGrid::mouseUp, &w, [this](Qt::MouseButton b, Qt::KeyboardModifiers, double x, double y) {
+        guardedEvent(QStringLiteral("frmMain.grdSCZ_MouseUp"), [&] { grdSCZ_MouseUp(b, x, y); });
+    });
+    QObject::connect(w.grdSCZ, &FlexGrid::click, &w, guard("frmMain.grdSCZ_Click", [this] { grdSCZ_Click(); }));
     QObject::connect(w.grdSCZ, &FlexGrid::leaveCell, &w, [this] { grdSCZ_LeaveCell(); });
     QObject::connect(w.grdSCZ, &FlexGrid::scroll, &w, [this] { grdSCZ_Scroll(); });
     QObject::connect(w.grdMCZ, &FlexGrid::leaveCell, &w, [this] { LeaveCellEdit(); });
     QObject::connect(w.grdMCZ, &FlexGrid::scroll, &w, [this] { LeaveCellEdit(); });
-    QObject::connect(w.cmdDropDown, &QPushButton::clicked, &w, [this] { cmdDropDown_Click(); });
+    QObject::connect(w.cmdDropDown, &QPushButton::clicked, &w, guard("frmMain.cmdDropDown_Click", [this] { cmdDropDown_Click(); }));
     QObject::connect(w.lstTimeZones, &controls::ListBox::click, &w, [this] { lstTimeZones_Click(); });
     // The name editor takes neither "%" nor ","; a pasted "," is removed on change.
     controls::onKeyPress(w.txtText, [](int key) { return key != 37 && key != 44; });
-    QObject::connect(w.txtText, &QLineEdit::textChanged, &w, [this] { txtText_Change(); });
+    QObject::connect(w.txtText, &QLineEdit::textChanged, &w, guard("frmMain.txtText_Change", [this] { txtText_Change(); }));
+
+    // The master zone panel: each control writes into the shown zone.
+    controls::onKeyPress(w.txtMCZName, [](int key) { return key != 37 && key != 44; });
+    QObject::connect(w.txtMCZName, &QLineEdit::textChanged, &w, guard("frmMain.txtMCZName_Change", [this] { txtMCZName_Change(); }));
+    QObject::connect(w.txtMCZDescription, &QLineEdit::textChanged, &w,
+                     guard("frmMain.txtMCZDescription_Change", [this] { txtMCZDescription_Change(); }));
+    QObject::connect(w.cmbMCZTimeZone, &controls::ComboBox::click, &w, [this] { cmbMCZTimeZone_Click(); });
+    QObject::connect(w.cmbThreatLevel, &controls::ComboBox::click, &w, guard("frmMain.cmbThreatLevel_Click", [this] { cmbThreatLevel_Click(); }));
+    QObject::connect(w.cmbLinkedZone, &controls::ComboBox::click, &w, guard("frmMain.cmbLinkedZone_Click", [this] { cmbLinkedZone_Click(); }));
+    QObject::connect(w.cmbLinkedAccessZone, &controls::ComboBox::click, &w, [this] { cmbLinkedAccessZone_Click(); });
+    QObject::connect(w.cmbGlobalId, &controls::ComboBox::click, &w, guard("frmMain.cmbGlobalId_Click", [this] { cmbGlobalId_Click(); }));
+    QObject::connect(w.cmbGlobalId, &QComboBox::editTextChanged, &w, guard("frmMain.cmbGlobalId_Change", [this] { cmbGlobalId_Change(); }));
+    if (QLineEdit* edit = w.cmbGlobalId->lineEdit())
+        controls::onKeyPress(edit, [](int key) {
+            if ((key >= '0' && key <= '9') || key == 8) return true;
+            QApplication::beep();
+            return false;
+        });
+    QObject::connect(w.chkGlobal, &QCheckBox::toggled, &w, guard("frmMain.chkGlobal_Click", [this] { chkGlobal_Click(); }));
+    for (int i = 0; i < 2; ++i)
+        QObject::connect(w.chkTagAlert[static_cast<size_t>(i)], &QCheckBox::toggled, &w,
+                         guard("frmMain.chkTagAlert_Click", [this, i] { chkTagAlert_Click(i); }));
+
+    // The master zone actions grid.
+    QObject::connect(w.grdMCZ, &FlexGrid::click, &w, guard("frmMain.grdMCZ_Click", [this] { grdMCZ_Click(); }));
+    QObject::connect(w.grdMCZ, &FlexGrid::dblClick, &w, guard("frmMain.grdMCZ_DblClick", [this] { grdMCZ_DblClick(); }));
+    QObject::connect(w.lstStdControlZones, &controls::ListBox::click, &w,
+                     guard("frmMain.lstStdControlZones_Click", [this] { lstStdControlZones_Click(); }));
 }
 
 void FrmMain::grdSCZ_MouseDown(Qt::MouseButton) {
@@ -266,6 +303,175 @@ void FrmMain::Callback(QString& Component, int& DoorGroupID, QVariant& vAction, 
         }
     });
     NewItemCombo.clear();
+}
+
+}  // namespace cz
+
+namespace cz {
+
+namespace {
+// Nothing is stored before the first zone was shown.
+MCZRecord* currentZone(FrmMain& form) { return form.CurrentMCZ == 0 ? nullptr : &form.MCZArray(form.CurrentMCZ); }
+}  // namespace
+
+void FrmMain::txtMCZName_Change() {
+    QLineEdit* box = window_->txtMCZName;
+    if (box->text().contains(QLatin1Char(','))) {
+        QString text = box->text();
+        text.remove(QLatin1Char(','));
+        box->setText(text);  // raises this change again, with the clean text
+        box->setCursorPosition(static_cast<int>(text.size()));
+        return;
+    }
+    if (MCZRecord* zone = currentZone(*this)) {
+        zone->Name = box->text();
+        zone->Changed = true;
+    }
+}
+
+void FrmMain::txtMCZDescription_Change() {
+    if (MCZRecord* zone = currentZone(*this)) {
+        zone->Description = window_->txtMCZDescription->text();
+        zone->Changed = true;
+    }
+}
+
+void FrmMain::cmbMCZTimeZone_Click() {
+    MCZRecord* zone = currentZone(*this);
+    if (!zone) return;
+    controls::ComboBox* combo = window_->cmbMCZTimeZone;
+    // Faults end the pick silently; the dialog must not stay disabled.
+    try {
+        const qint32 id = combo->itemDataAt(combo->listIndex());
+        if (id == -1) {
+            window_->setEnabled(false);
+            NewItemCombo = combo;
+            NewItemList.clear();  // this request is the combo's
+            host::setProperty(m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(this));
+            host::AddNew(m_TimeZoneObject);
+        } else {
+            combo->setTag(QString::number(combo->listIndex()));
+            zone->TimeZoneId = id;
+            zone->Changed = true;
+        }
+    } catch (const automation::AutomationError&) {
+        window_->setEnabled(true);
+    }
+}
+
+void FrmMain::cmbThreatLevel_Click() {
+    MCZRecord* zone = currentZone(*this);
+    controls::ComboBox* combo = window_->cmbThreatLevel;
+    if (!zone || combo->listIndex() < 0) return;
+    zone->SecurityLevel = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
+    zone->Changed = true;
+}
+
+void FrmMain::cmbLinkedZone_Click() {
+    MCZRecord* zone = currentZone(*this);
+    controls::ComboBox* combo = window_->cmbLinkedZone;
+    if (!zone || combo->listIndex() < 0) return;
+    // Kept with the zone, but not a change of its own.
+    zone->LinkedZone = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
+}
+
+void FrmMain::cmbLinkedAccessZone_Click() {
+    MCZRecord* zone = currentZone(*this);
+    if (!zone) return;
+    controls::ComboBox* combo = window_->cmbLinkedAccessZone;
+    try {
+        const qint32 id = combo->itemDataAt(combo->listIndex());
+        if (id == -1) {
+            window_->setEnabled(false);
+            NewItemCombo = combo;
+            NewItemList.clear();
+            host::setProperty(m_DoorGroupObject, QStringLiteral("Parent"), automation::fromObject(this));
+            host::setProperty(m_DoorGroupObject, QStringLiteral("DoorGroupID"), 0);
+            host::RaiseForm(m_DoorGroupObject);
+        } else {
+            combo->setTag(QString::number(combo->listIndex()));
+            zone->DoorGroupID = id;  // not a change of its own
+        }
+    } catch (const automation::AutomationError&) {
+        window_->setEnabled(true);
+    }
+}
+
+void FrmMain::cmbGlobalId_Click() {
+    MCZRecord* zone = currentZone(*this);
+    controls::ComboBox* combo = window_->cmbGlobalId;
+    if (!zone || combo->listIndex() < 0) return;
+    zone->GlobalId = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
+    zone->Changed = true;
+}
+
+void FrmMain::cmbGlobalId_Change() {
+    MCZRecord* zone = currentZone(*this);
+    if (!zone) return;
+    controls::ComboBox* combo = window_->cmbGlobalId;
+    if (automation::leadingNumber(combo->currentText()) > 255) combo->setEditText(QStringLiteral("255"));
+    zone->GlobalId = automation::toUInt8(automation::leadingNumber(combo->currentText()));
+    zone->Changed = true;
+}
+
+void FrmMain::chkGlobal_Click() {
+    if (MCZRecord* zone = currentZone(*this)) {
+        zone->GlobalOut = window_->chkGlobal->isChecked();
+        zone->Changed = true;
+    }
+}
+
+void FrmMain::chkTagAlert_Click(int index) {
+    if (MCZRecord* zone = currentZone(*this)) {
+        (index == 0 ? zone->Tag : zone->Alert) = window_->chkTagAlert[static_cast<size_t>(index)]->isChecked();
+        zone->Changed = true;
+    }
+}
+
+void FrmMain::grdMCZ_Click() {
+    controls::FlexGrid* grid = window_->grdMCZ;
+    grid->setCol(grid->mouseCol());
+    grid->setRow(grid->mouseRow());
+    if (grid->row() > 0 && grid->col() == 1) {
+        Highlighter.HighlightRow(*this, *this, grid, true);
+        ShowMCZDropDown();
+    }
+}
+
+void FrmMain::ShowMCZDropDown() {
+    using namespace controls;
+    FrmMainWindow& w = *window_;
+    FlexGrid* grid = w.grdMCZ;
+    EditMode = 2;
+    EditRow = static_cast<qint16>(grid->mouseRow());
+    EditCol = static_cast<qint16>(grid->mouseCol());
+    const double side = grid->cellHeight();
+    setTwipsHeight(w.cmdDropDown, side);
+    setTwipsWidth(w.cmdDropDown, side);
+    setTwipsTop(w.cmdDropDown, twipsTop(w.SSTab1) + twipsTop(w.SSSplitter1) + twipsTop(w.frmMCZContainer) + twipsTop(grid) + grid->cellTop());
+    setTwipsLeft(w.cmdDropDown, twipsLeft(w.SSTab1) + twipsLeft(w.SSSplitter1) + twipsLeft(grid) + grid->cellLeft() + grid->cellWidth() -
+                                    twipsWidth(w.cmdDropDown) + 50);
+    w.cmdDropDown->raise();
+    w.cmdDropDown->show();
+}
+
+void FrmMain::lstStdControlZones_Click() {
+    FrmMainWindow& w = *window_;
+    controls::ListBox* list = w.lstStdControlZones;
+    const int index = list->listIndex();
+    if (index < 0) return;
+    const qint32 zoneNumber = list->itemDataAt(index);
+    const qint16 row = static_cast<qint16>(w.grdMCZ->row());
+    w.grdMCZ->setText(list->entryText(index));
+    MCZRecord& zone = MCZArray(CurrentMCZ);
+    zone.Actions[static_cast<size_t>(row - 1)] = automation::toUInt8(zoneNumber);
+    zone.Changed = true;
+    cz::UpdateMCZSCZDefinition(*this, w.grdMCZ, SCZArray, ControllerType, row, static_cast<qint16>(zoneNumber));
+    list->hide();
+}
+
+void FrmMain::grdMCZ_DblClick() {
+    // The launch of the component behind the cell arrives with the property dialogs.
 }
 
 }  // namespace cz

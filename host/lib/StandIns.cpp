@@ -61,7 +61,13 @@ EditorDialog* nameEditor(const QString& objectName, const QString& title, const 
                                               dlg->windowTitle(), dlg);
             return;
         }
-        accept(text);
+        try {
+            accept(text);
+        } catch (const automation::AutomationError& e) {
+            // The editor stays open: the operator may retry or cancel.
+            controls::MessageBoxService::show(QStringLiteral("The name could not be saved:\n%1").arg(e.description()),
+                                              controls::mb::OKOnly | controls::mb::Critical, dlg->windowTitle(), dlg);
+        }
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, dlg, &QDialog::reject);
     return dlg;
@@ -81,11 +87,26 @@ StandInBase::~StandInBase() {
 
 database::Connection* StandInBase::connection() const {
     if (auto* c = qobject_cast<database::Connection*>(db_.data())) return c;
-    if (nt_) {
+    // The host's own connection, so that writes land in the same transaction.
+    if (nt_ && automation::hasMember(nt_, QStringLiteral("Connection"))) {
         if (auto* c = qobject_cast<database::Connection*>(automation::toObject(automation::getProperty(nt_, QStringLiteral("Connection")))))
             return c;
     }
     automation::raise(automation::err::ObjectNotSet, QStringLiteral("no database connection was given"));
+}
+
+database::Connection* DoorGroupComponent::connection() const {
+    try {
+        return StandInBase::connection();
+    } catch (const automation::AutomationError&) {
+        // A host that hands over only the connection string: a connection of our own.
+        if (connectionString_.isEmpty()) throw;
+        if (!own_) {
+            own_ = std::make_unique<database::Connection>();
+            own_->Open(connectionString_);
+        }
+        return own_.get();
+    }
 }
 
 void StandInBase::showEditor(QDialog* editor) {

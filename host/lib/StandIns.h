@@ -6,16 +6,16 @@
 // callbacks. Their editors take the dialog as their owner window (not as Qt
 // parent: the dialog disables itself while they are open).
 #include <QObject>
+#include "platform/database/Connection.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <memory>
 
 class QDialog;
 class QWidget;
 
-namespace database {
-class Connection;
-}
 
 namespace czhost {
 
@@ -41,7 +41,7 @@ public:
 
 protected:
     // The connection to write through: the one handed over, else the host's.
-    database::Connection* connection() const;
+    virtual database::Connection* connection() const;
     // Shows an editor owned by the dialog's window (found through its "hwnd").
     void showEditor(QDialog* editor);
     void closeEditor();
@@ -82,8 +82,12 @@ public:
     // Callback("DOOR_GROUP", id, "ADD", name), or with "CANCEL".
     Q_INVOKABLE void RaiseForm();
 
+protected:
+    database::Connection* connection() const override;
+
 private:
     void report(int id, const QString& action, const QString& name);
+    mutable std::unique_ptr<database::Connection> own_;
     QString connectionString_;
     int doorGroupId_ = 0;
     bool reported_ = false;
