@@ -121,6 +121,12 @@ public:
     void ShowMCZDropDown();
     void lstStdControlZones_Click();
 
+    // Customize mode, started and ended by the localizer.
+    void CustomizeStarted();
+    void CustomizeEnded();
+    void SelectForCustomization(QWidget* control);
+    void MhStretch1_Change();
+
     // Called back by the sibling components when their editors close.
     Q_INVOKABLE void TZCallback(int& TimeZoneType, int& Identity, QString& Description);
     Q_INVOKABLE void TZCancelCallback();

@@ -9,7 +9,9 @@
 #include "platform/automation/Convert.h"
 #include "platform/controls/FlexGrid.h"
 #include "platform/controls/KeyPress.h"
+#include "platform/automation/Events.h"
 #include "platform/controls/ListControls.h"
+#include "platform/controls/SizingFrame.h"
 #include "platform/controls/TabControl.h"
 #include "platform/controls/Twips.h"
 #include "master_zones/MCZGrid.h"
@@ -17,6 +19,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -73,6 +76,13 @@ void FrmMain::connectEvents() {
     for (int i = 0; i < 2; ++i)
         QObject::connect(w.chkTagAlert[static_cast<size_t>(i)], &QCheckBox::toggled, &w,
                          guard("frmMain.chkTagAlert_Click", [this, i] { chkTagAlert_Click(i); }));
+
+    // Customize mode: the localizer's events, and the sizing frame's changes.
+    if (QObject* localizer = w.Localizer.get()) {
+        automation::connectEvent(localizer, QStringLiteral("CustomizeStarted"), &w, [this] { CustomizeStarted(); });
+        automation::connectEvent(localizer, QStringLiteral("CustomizeEnded"), &w, [this] { CustomizeEnded(); });
+    }
+    QObject::connect(w.MhStretch1, &controls::SizingFrame::changed, &w, [this] { MhStretch1_Change(); });
 
     // The master zone actions grid.
     QObject::connect(w.grdMCZ, &FlexGrid::click, &w, guard("frmMain.grdMCZ_Click", [this] { grdMCZ_Click(); }));
@@ -472,6 +482,48 @@ void FrmMain::lstStdControlZones_Click() {
 
 void FrmMain::grdMCZ_DblClick() {
     // The launch of the component behind the cell arrives with the property dialogs.
+}
+
+}  // namespace cz
+
+namespace cz {
+
+void FrmMain::CustomizeStarted() { CustomizeMode = true; }
+
+void FrmMain::SelectForCustomization(QWidget* control) {
+    if (!window_ || !CustomizeMode) return;
+    FrmMainWindow& w = *window_;
+    guardedEvent(QStringLiteral("frmMain.SelectForCustomization"), [&] {
+        w.MhStretch1->attach(control);
+        const QString name = control->objectName();
+        const bool label = name.startsWith(QLatin1String("Label1_")) || control == static_cast<QWidget*>(w.lblSCZDirections) || control == static_cast<QWidget*>(w.lblMCZDirections);
+        if (label) {
+            CustomizeTarget = control;
+            host::LocalizerSelectLabel(w.Localizer, control, w.MhStretch1);
+        } else {
+            host::LocalizerSelectControl(w.Localizer, control, w.MhStretch1);
+        }
+    });
+}
+
+void FrmMain::MhStretch1_Change() {
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    guardedEvent(QStringLiteral("frmMain.MhStretch1_Change"), [&] {
+        QObject* target = host::LocalizerTargetChanged(w.Localizer, w.MhStretch1, CustomizeTarget.data());
+        CustomizeTarget = qobject_cast<QWidget*>(target);
+    });
+}
+
+void FrmMain::CustomizeEnded() {
+    if (!window_) return;
+    FrmMainWindow& w = *window_;
+    guardedEvent(QStringLiteral("frmMain.CustomizeEnded"), [&] {
+        w.MhStretch1->detach();
+        if (SavedTab < w.SSTab1->tabs() && w.SSTab1->tabEnabled(SavedTab)) w.SSTab1->setTab(SavedTab);
+        host::LocalizerEnd(w.Localizer);
+    });
+    CustomizeMode = false;
 }
 
 }  // namespace cz

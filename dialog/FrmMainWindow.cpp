@@ -6,6 +6,7 @@
 #include "platform/automation/Registry.h"
 #include "platform/controls/FlexGrid.h"
 #include "platform/controls/ListControls.h"
+#include "platform/controls/SizingFrame.h"
 #include "platform/controls/TabControl.h"
 #include "platform/controls/Twips.h"
 
@@ -195,9 +196,8 @@ void FrmMainWindow::build() {
     }
 
     // The sizing frame, used only in customize mode: parked out of sight.
-    MhStretch1 = named(new QFrame(this), QStringLiteral("MhStretch1"));
-    MhStretch1->setFrameShape(QFrame::Box);
-    MhStretch1->hide();
+    MhStretch1 = named(new controls::SizingFrame(this), QStringLiteral("MhStretch1"));
+    MhStretch1->detach();
 
     mnuSCZPopupParent = named(new QMenu(QStringLiteral("SCZPopup"), this), QStringLiteral("mnuSCZPopupParent"));
     const QStringList entries{QStringLiteral("Input Properties..."), QStringLiteral("Relay Properties..."), QStringLiteral("Reader Properties...")};
@@ -218,6 +218,12 @@ void FrmMainWindow::build() {
     connect(CmdCancel, &QPushButton::clicked, this, [this] { form_.CmdCancel_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] { form_.cmdHelp_Click(); });
     connect(SSTab1, &controls::TabControl::click, this, [this](int previous) { form_.SSTab1_Click(previous); });
+
+    // In customize mode a click on one of these (the focus, for a combo box) selects it.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QLabel*>(w) ||
+            qobject_cast<QComboBox*>(w))
+            w->installEventFilter(this);
 
     resize(controls::twipsToPixelsX(this, kDesignWidth), controls::twipsToPixelsY(this, kDesignHeight));
     Form_Resize();
@@ -288,6 +294,12 @@ void FrmMainWindow::placeMCZGrid() {
 }
 
 bool FrmMainWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (form_.CustomizeMode && watched != MhStretch1 && watched != cmdDropDown) {
+        auto* control = qobject_cast<QWidget*>(watched);
+        const bool combo = qobject_cast<QComboBox*>(watched) != nullptr;
+        if (control && ((combo && e->type() == QEvent::FocusIn) || (!combo && e->type() == QEvent::MouseButtonPress)))
+            form_.SelectForCustomization(control);
+    }
     // The splitter moved or the dialog resized: the frame holding the actions grid changed size.
     // A hidden frame's first resize (delivered late, e.g. when the dialog is grabbed) moves no splitter.
     if (watched == frmMCZContainer && e->type() == QEvent::Resize) {

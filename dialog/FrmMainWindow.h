@@ -20,6 +20,7 @@ namespace controls {
 class ComboBox;
 class FlexGrid;
 class ListBox;
+class SizingFrame;
 class TabControl;
 }  // namespace controls
 
@@ -63,7 +64,7 @@ public:
     QPushButton* cmdOK;
     QPushButton* CmdCancel;
     QPushButton* cmdHelp;
-    QFrame* MhStretch1;
+    controls::SizingFrame* MhStretch1;
     QMenu* mnuSCZPopupParent;
     std::array<QAction*, 3> mnuSCZPopupChild;
     // The localizer control: created by its identifier, owned by this window.

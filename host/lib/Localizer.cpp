@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QWidget>
 
 namespace czhost {
@@ -77,11 +78,22 @@ void Localizer::store(const QString& controlName, const QString& property, const
                {componentNumber_, controlName, property, value});
 }
 
+void Localizer::setEnabled(bool e) {
+    enabled_ = e;
+    QWidget* f = form();
+    if (e && f && !shortcut_) {
+        auto* toggle = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+L")), f);
+        QObject::connect(toggle, &QShortcut::activated, this, [this] { customizing_ ? endCustomize() : beginCustomize(); });
+        shortcut_ = toggle;
+    }
+}
+
 void Localizer::LocalizerSelectControl(QObject* control, QObject*) { selected_ = control; }
 void Localizer::LocalizerSelectLabel(QObject* label, QObject*) { selected_ = label; }
 
 void Localizer::LocalizerTargetChanged(QObject*, QObject*& target) {
-    auto* w = qobject_cast<QWidget*>(target);
+    // Without a target of the form's own, the control selected last is the one that changed.
+    auto* w = qobject_cast<QWidget*>(target ? target : selected_.data());
     if (!w || w->objectName().isEmpty()) return;
     store(w->objectName(), QStringLiteral("Left"), QString::number(controls::twipsLeft(w)));
     store(w->objectName(), QStringLiteral("Top"), QString::number(controls::twipsTop(w)));
@@ -99,9 +111,15 @@ void Localizer::LocalizerRelease(int) {
 void Localizer::LocalizerEnd() { selected_.clear(); }
 
 void Localizer::beginCustomize() {
-    if (enabled_) emit CustomizeStarted();
+    if (!enabled_ || customizing_) return;
+    customizing_ = true;
+    emit CustomizeStarted();
 }
 
-void Localizer::endCustomize() { emit CustomizeEnded(); }
+void Localizer::endCustomize() {
+    if (!customizing_) return;
+    customizing_ = false;
+    emit CustomizeEnded();
+}
 
 }  // namespace czhost

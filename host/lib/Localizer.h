@@ -24,7 +24,8 @@ public:
     QString version() const { return version_; }
     void setVersion(const QString& v) { version_ = v; }
     bool enabled() const { return enabled_; }
-    void setEnabled(bool e) { enabled_ = e; }
+    // Enabled, the localizer offers customize mode on its form (Ctrl+Alt+L toggles it).
+    void setEnabled(bool e);
 
     // The form is the localizer's parent widget; stored values are applied to
     // the form's children by object name (the form itself by its own name).
@@ -39,6 +40,7 @@ public:
     // Starts and ends customize mode (the host's menu or a test).
     void beginCustomize();
     void endCustomize();
+    bool customizing() const { return customizing_; }
     QObject* selected() const { return selected_; }
 
     // Stores one customization: property "Caption" or "Left"/"Top"/"Width"/"Height" (twips).
@@ -54,6 +56,8 @@ private:
     int componentNumber_ = 0;
     QString version_;
     bool enabled_ = false;
+    bool customizing_ = false;
+    QPointer<QObject> shortcut_;
     QPointer<QObject> selected_;
 };
 
