@@ -15,12 +15,14 @@
 #include "platform/controls/TabControl.h"
 #include "platform/controls/Twips.h"
 #include "master_zones/MCZGrid.h"
+#include "standard_zones/ComponentLaunch.h"
 #include "standard_zones/ColumnLayout.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
@@ -83,6 +85,13 @@ void FrmMain::connectEvents() {
         automation::connectEvent(localizer, QStringLiteral("CustomizeEnded"), &w, [this] { CustomizeEnded(); });
     }
     QObject::connect(w.MhStretch1, &controls::SizingFrame::changed, &w, [this] { MhStretch1_Change(); });
+
+    // The standard grid's pop-up menu opens the input, relay or reader behind the cell.
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(w.mnuSCZPopupChild[static_cast<size_t>(i)], &QAction::triggered, &w, guard("frmMain.mnuSCZPopupChild_Click", [this, i] {
+                             LaunchFromSCZPopup(LaunchContext{*this, ControllerType, this, window_.get()}, i,
+                                                static_cast<qint16>(window_->grdSCZ->col()));
+                         }));
 
     // The master zone actions grid.
     QObject::connect(w.grdMCZ, &FlexGrid::click, &w, guard("frmMain.grdMCZ_Click", [this] { grdMCZ_Click(); }));
@@ -481,7 +490,11 @@ void FrmMain::lstStdControlZones_Click() {
 }
 
 void FrmMain::grdMCZ_DblClick() {
-    // The launch of the component behind the cell arrives with the property dialogs.
+    controls::FlexGrid* grid = window_->grdMCZ;
+    // The action names, the zone column and the header open nothing.
+    if (grid->mouseCol() >= 2 && grid->mouseRow() > 0)
+        LaunchActionComponent(LaunchContext{*this, ControllerType, this, window_.get()}, static_cast<qint16>(grid->mouseRow()),
+                              static_cast<qint16>(grid->mouseCol()));
 }
 
 }  // namespace cz
