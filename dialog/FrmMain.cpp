@@ -15,6 +15,7 @@
 #include "platform/controls/WindowHandle.h"
 #include "platform/database/Recordset.h"
 #include "reference/PickLists.h"
+#include "master_zones/MCZSave.h"
 #include "master_zones/ZoneNames.h"
 #include "standard_zones/SCZGrid.h"
 #include "standard_zones/SCZSave.h"
@@ -352,9 +353,7 @@ bool FrmMain::ValidateZoneNames() { return cz::ValidateZoneNames(*this, SCZArray
 
 void FrmMain::SaveSCZData() { cz::SaveSCZData(*this, TimeZoneInfo, SCZArray, m_ControllerObject); }
 
-void FrmMain::SaveMCZData() {
-    // Writing master zones back arrives with the property panel's editing; until then nothing is edited.
-}
+void FrmMain::SaveMCZData() { cz::SaveMCZData(*this, TimeZoneInfo, MCZArray, m_ControllerObject); }
 
 void FrmMain::LoadCustomResources(controls::TabControl* tabControl, qint32 componentNumber) {
     ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.LoadCustomResources"));

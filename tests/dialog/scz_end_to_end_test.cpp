@@ -7,7 +7,9 @@
 #include "host/lib/HostObjects.h"
 #include "platform/controls/FlexGrid.h"
 #include "platform/controls/ListControls.h"
+#include "platform/controls/TabControl.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -104,6 +106,23 @@ TEST_P(SCZEndToEnd, ADuplicateNameKeepsTheDialogOpenAndSavesNothing) {
     EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("1 = 1")), 0);
     EXPECT_NE(stored(2, QStringLiteral("name")).toString(), other);
     QTest::mouseClick(window().CmdCancel, Qt::LeftButton);
+}
+
+TEST_P(SCZEndToEnd, AMasterZoneEditedInThePanelIsSavedAfterTheStandardZones) {
+    openWithHost();
+    window().SSTab1->setTab(1);
+    window().txtMCZName->setText(QStringLiteral("Evacuate, All"));
+    QTest::mouseClick(window().chkTagAlert[1], Qt::LeftButton);
+    const bool alert = form().MCZArray(192).Alert;
+    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
+    settle();
+    ASSERT_FALSE(form().isLoaded());
+    const QString row = QStringLiteral("controllerid = %1 and mastercontrolzoneindex = 192").arg(Warehouse);
+    EXPECT_EQ(db().scalar(QStringLiteral("select name from controllermastercontrolzones where ") + row).toString(), QStringLiteral("Evacuate All"));
+    EXPECT_EQ(db().scalar(QStringLiteral("select alert from controllermastercontrolzones where ") + row).toInt(), alert ? 1 : 0);
+    EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("commandset = 'MASTER_CONTROL_ZONE'")), 1);
+    EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("commandset = 'STD_CONTROL_ZONE'")), 0);
+    EXPECT_EQ(count(QStringLiteral("eventlog"), QStringLiteral("eventcode = 1093 and description = '(MCZ192) Evacuate All'")), 1);
 }
 
 TAMRIK_ON_BOTH_ENGINES(SCZEndToEnd);
