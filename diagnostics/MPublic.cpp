@@ -13,7 +13,7 @@
 namespace cz {
 
 namespace {
-constexpr qint16 kMessageTitle = 290;
+
 thread_local bool LogFileReset = false;
 const QString CrLf = QStringLiteral("\r\n");
 }  // namespace
@@ -33,6 +33,10 @@ QString GRS(const HostContext& ctx, qint16 resourceId, const QStringList& insert
     }
 }
 
+void InformationBox(const HostContext& ctx, const QString& text, QWidget* owner) {
+    controls::MessageBoxService::show(text, controls::mb::OKOnly | controls::mb::Information, GRS(ctx, MessageTitle), owner);
+}
+
 QString LogFilePath() {
     const QString library = automation::com::modulePathOf(reinterpret_cast<const void*>(&LogFilePath));
     return QFileInfo(library).absolutePath() + QLatin1Char('/') + AppTitle + QStringLiteral("_log.txt");
@@ -50,12 +54,12 @@ void DisplayError(const HostContext& ctx, const automation::AutomationError& err
         const QString description = QStringLiteral("Description: ") + error.description();
         line = __LINE__;
         const QString boxText = intro + CrLf + CrLf + fn + CrLf + CrLf + sub + CrLf + CrLf + number + CrLf + description;
-        controls::MessageBoxService::show(boxText, controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, kMessageTitle));
+        controls::MessageBoxService::show(boxText, controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));
         line = __LINE__;
         WriteLog(ctx, QStringList{intro, fn, sub, number, description}.join(QLatin1Char('\n')));
     } catch (...) {
         controls::MessageBoxService::show(QStringLiteral("DisplayError: Error (line: %1) displaying error").arg(line),
-                                          controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, kMessageTitle));
+                                          controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));
     }
 }
 
@@ -78,7 +82,7 @@ void WriteLog(const HostContext& ctx, const QString& message) {
     } catch (const automation::AutomationError& e) {
         controls::MessageBoxService::show(
             QStringLiteral("Error writing to log file: ") + e.description() + CrLf + CrLf + QStringLiteral("Original log msg: ") + message,
-            controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, kMessageTitle));
+            controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));
     }
 }
 

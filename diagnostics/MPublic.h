@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 namespace controls {
 class ComboBox;
 class ListBox;
@@ -21,6 +23,11 @@ inline const QString AppTitle = QStringLiteral("TamrikControlZoneObject");
 // Resource text by number with up to nine inserts, from the host; empty when
 // the host cannot give it (the failure goes to the host's error log).
 QString GRS(const HostContext& ctx, qint16 resourceId, const QStringList& inserts = {});
+
+// Resource text 290 titles the component's message boxes.
+constexpr qint16 MessageTitle = 290;
+// A message with the information icon and the OK button, titled with GRS(MessageTitle).
+void InformationBox(const HostContext& ctx, const QString& text, QWidget* owner = nullptr);
 
 // The error message box, then the same text in the log file.
 void DisplayError(const HostContext& ctx, const automation::AutomationError& error, const QString& functionName,

@@ -57,7 +57,6 @@ private:
     bool shown_ = false;
 };
 
-constexpr qint16 kMessageTitle = 290;
 constexpr int kComponentType = 32;
 constexpr qint32 kComponentNumber = 5;
 // Button releases the grids are hooked for: left, middle, right.
@@ -118,7 +117,7 @@ void FrmMain::Form_Load() {
         }
     });
     auto refuse = [&](qint16 message) {
-        controls::MessageBoxService::show(GRS(*this, message), controls::mb::OKOnly | controls::mb::Information, GRS(*this, kMessageTitle));
+        InformationBox(*this, GRS(*this, message));
         wait.restore();
         FormLoadCanceled = true;
     };

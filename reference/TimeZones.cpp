@@ -13,7 +13,6 @@ namespace cz {
 
 namespace {
 
-constexpr qint16 kMessageTitle = 290;
 constexpr qint16 kSyncFailed = 287;
 constexpr int kMapSize = 150;
 // The catalogue grows in steps of this many entries while loading.
@@ -128,9 +127,8 @@ qint32 TimeZones::ConvertPanelTZToGenericTZId(qint32 ControllerId, quint8 PanelT
     if (trap.ended()) return result;
     if (atEnd) {
         trap([&] {
-            controls::MessageBoxService::show(
-                QStringLiteral("No generic TZ found for controller TZ ") + QString::number(PanelTZ) + QStringLiteral(" . Recommend synchronization."),
-                controls::mb::OKOnly | controls::mb::Information, GRS(ctx_, kMessageTitle));
+            InformationBox(ctx_, QStringLiteral("No generic TZ found for controller TZ ") + QString::number(PanelTZ) +
+                                     QStringLiteral(" . Recommend synchronization."));
         });
         trap([&] { result = 1; });
     } else {
@@ -164,8 +162,7 @@ quint8 TimeZones::LookupPanelTZNumber(qint32 ControllerId, qint32 GenericTZId) {
         result = panelTZ;
     } else {
         trap([&] {
-            controls::MessageBoxService::show(GRS(ctx_, kSyncFailed), controls::mb::OKOnly | controls::mb::Information,
-                                              GRS(ctx_, kMessageTitle));
+            InformationBox(ctx_, GRS(ctx_, kSyncFailed));
         });
     }
     return result;

@@ -15,7 +15,6 @@ namespace cz {
 
 namespace {
 
-constexpr qint16 kMessageTitle = 290;
 constexpr qint16 kNoReaderHere = 289;
 constexpr qint16 kNoExpansionInputHere = 2801;
 constexpr qint16 kNoExpansionInputs = 2802;
@@ -52,8 +51,7 @@ const Lookup* findLookup(const QString& code) {
 qint32 idOf(const QString& text) { return automation::toInt32(QVariant(text)); }
 
 void tell(const LaunchContext& lc, qint16 message) {
-    controls::MessageBoxService::show(GRS(lc.host, message), controls::mb::OKOnly | controls::mb::Information,
-                                      GRS(lc.host, kMessageTitle), lc.window);
+    InformationBox(lc.host, GRS(lc.host, message), lc.window);
 }
 
 // Our references destroy a created object with the last of them, whereas a
