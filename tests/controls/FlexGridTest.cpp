@@ -1,19 +1,15 @@
-#include "platform/automation/AutomationError.h"
 #include "platform/controls/FlexGrid.h"
+#include "tests/support/Errors.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QScrollBar>
-#include <QStringList>
 #include <QTest>
 #include <QWheelEvent>
-#include <functional>
-#include <gtest/gtest.h>
 
 using controls::FlexGrid;
-
-// Readable failure messages for the recorded event lists.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+using testsupport::errorNumber;
 
 namespace {
 
@@ -68,15 +64,6 @@ protected:
     FlexGrid grid;
     QStringList events;
 };
-
-int errorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const automation::AutomationError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST_F(FlexGridTest, SettingRowOrColRaisesLeaveCellBeforeTheChangeOnlyWhenItChanges) {
     record();
@@ -349,27 +336,6 @@ TEST_F(FlexGridTest, OutOfRangeAccessRaisesSubscriptOutOfRange) {
     EXPECT_EQ(grid.row(), 1);
     EXPECT_EQ(grid.col(), 2);
     EXPECT_EQ(grid.rows(), 50);
-}
-
-// Speed is measured by the benchmark; this checks a full zone grid paints what was set.
-TEST_F(FlexGridTest, FullZoneGridFillsAndPaints) {
-    grid.resize(1000, 700);
-    grid.setRows(193);
-    grid.setCols(77);
-    grid.setColWidth(-1, 300);
-    for (int r = 1; r < 193; ++r) {
-        grid.setRow(r);
-        for (int c = 0; c < 77; ++c) {
-            grid.setTextMatrix(r, c, (r + c) % 3 ? QString() : QStringLiteral("X"));
-            if (c < kFixedCols) continue;
-            grid.setCol(c);
-            grid.setCellAlignment(controls::align::CenterCenter);
-            grid.setCellBackColor(r % 2 ? Qt::white : Qt::cyan);
-        }
-    }
-    const QImage img = grid.viewport()->grab().toImage();
-    EXPECT_EQ(QColor(img.pixel(2 * 20 + 3, 2 * kRowPx + 3)), QColor(Qt::cyan));
-    EXPECT_EQ(grid.textMatrix(192, 75), "X");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // A small zones table and a few procedures in sys_procedures, on each engine,
 // and an open Connection to it.
-#include "platform/automation/AutomationError.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "tests/support/Errors.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
@@ -16,18 +16,7 @@ namespace dbtest {
 
 using automation::AutomationError;
 namespace err = automation::err;
-
-// The error a call raises; a test failure when it raises none.
-template <typename F>
-AutomationError errorOf(F&& f) {
-    try {
-        f();
-    } catch (const AutomationError& e) {
-        return e;
-    }
-    ADD_FAILURE() << "expected an AutomationError, none was raised";
-    return AutomationError(0, QStringLiteral("no error"));
-}
+using testsupport::errorOf;
 
 class ZonesTest : public testsupport::DatabaseTest {
 protected:

@@ -34,11 +34,12 @@ protected:
         parentWindowHandle = host.parent->hwnd();
     }
 
-    // Hands the context over by member name and raises the dialog, as a host does.
-    void raise(int controllerId) {
+    // Hands the context over by member name and raises the dialog, as a host
+    // does; the recording communication object unless given another.
+    void raise(int controllerId, QObject* comm = nullptr) {
         automation::setProperty(&zones, QStringLiteral("Parent"), automation::fromObject(host.parent.get()));
         automation::setProperty(&zones, QStringLiteral("DBConnection"), automation::fromObject(conn.get()));
-        automation::setProperty(&zones, QStringLiteral("NTConnection"), automation::fromObject(host.comm.get()));
+        automation::setProperty(&zones, QStringLiteral("NTConnection"), automation::fromObject(comm ? comm : host.comm.get()));
         QVariantList args{controllerId};
         automation::callByRef(&zones, QStringLiteral("RaiseForm"), args);
     }

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace dialogtest;
 using hostdb::demo::Warehouse;

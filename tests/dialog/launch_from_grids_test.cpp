@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace dialogtest;
 using hostdb::demo::Warehouse;

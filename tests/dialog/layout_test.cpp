@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace dialogtest;
 using namespace controls;
@@ -18,7 +17,7 @@ namespace {
 
 class Layout : public DialogTest {};
 
-TEST_P(Layout, ButtonsSitAtTheBottomAndTheGridFillsTheTab) {
+TEST_P(Layout, ButtonsSitAtTheBottomTheGridFillsTheTabAndShrinkingPastZeroIsSkipped) {
     raise(Warehouse);
     cz::FrmMainWindow& w = window();
     w.resize(900, 640);
@@ -30,11 +29,8 @@ TEST_P(Layout, ButtonsSitAtTheBottomAndTheGridFillsTheTab) {
     EXPECT_NEAR(twipsLeft(w.cmdHelp), 75, 7.5);
     EXPECT_NEAR(twipsWidth(w.SSTab1), W - 150, 7.5);
     EXPECT_NEAR(twipsWidth(w.grdSCZ), twipsWidth(w.SSTab1) - 450, 7.5);
-}
 
-TEST_P(Layout, ShrinkingBelowZeroKeepsTheLastValidSizesAndGrowingRestoresThem) {
-    raise(Warehouse);
-    cz::FrmMainWindow& w = window();
+    // Shrinking below zero keeps the last valid sizes; growing restores them.
     w.resize(700, 500);
     const QSize grid = w.grdSCZ->size();
     w.setMinimumSize(0, 0);

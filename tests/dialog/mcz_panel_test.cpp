@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace dialogtest;
 using hostdb::demo::Warehouse;

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace dialogtest;
 using hostdb::demo::Warehouse;
@@ -24,11 +23,7 @@ class SCZEndToEnd : public DialogTest {
 protected:
     void openWithHost() {
         comm = std::make_unique<czhost::Communication>(conn.get(), QStringLiteral("admin"));
-        automation::setProperty(&zones, QStringLiteral("Parent"), automation::fromObject(host.parent.get()));
-        automation::setProperty(&zones, QStringLiteral("DBConnection"), automation::fromObject(conn.get()));
-        automation::setProperty(&zones, QStringLiteral("NTConnection"), automation::fromObject(comm.get()));
-        QVariantList args{Warehouse};
-        automation::callByRef(&zones, QStringLiteral("RaiseForm"), args);
+        raise(Warehouse, comm.get());
         ASSERT_TRUE(form().isLoaded());
         grid = window().grdSCZ;
     }
@@ -39,9 +34,7 @@ protected:
                                .arg(Warehouse)
                                .arg(zone));
     }
-    qlonglong count(const QString& table, const QString& where) {
-        return db().scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toLongLong();
-    }
+    qlonglong count(const QString& table, const QString& where) { return db().count(table, where); }
 
     std::unique_ptr<czhost::Communication> comm;
     controls::FlexGrid* grid = nullptr;

@@ -29,9 +29,7 @@ protected:
     }
 
     // Read over an independent connection of the test support.
-    qlonglong count(const QString& table, const QString& where = QStringLiteral("1 = 1")) {
-        return db().scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toLongLong();
-    }
+    qlonglong count(const QString& table, const QString& where = QStringLiteral("1 = 1")) { return db().count(table, where); }
 
     database::ResultSet fetch(const QString& sql, const QVariantList& params = {}) { return conn->fetchAll(sql, params); }
 

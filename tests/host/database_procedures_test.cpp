@@ -1,8 +1,7 @@
 // The stored procedures and plain statements of the component, spelled as the
 // component spells them, against the demo site on both engines.
 #include "tests/host/database_fixture.h"
-
-#include <QRegularExpression>
+#include "tests/support/ZoneColumns.h"
 
 using namespace hostdbtest;
 using database::Recordset;
@@ -12,47 +11,12 @@ namespace {
 
 class HostProcedures : public HostDatabaseTest {
 protected:
-    QList<int> ints(const QString& sql, const QVariantList& params = {}) {
+    QList<int> ints(const QString& sql) {
         QList<int> out;
-        for (const QVariantList& row : fetch(sql, params).rows) out << automation::toInt32(row.value(0));
+        for (const QVariantList& row : fetch(sql).rows) out << automation::toInt32(row.value(0));
         return out;
     }
-    int doorId(int controller, int door) {
-        return db()
-            .scalar(QStringLiteral("select doorid from doors where controllerid = %1 and doorindex = %2").arg(controller).arg(door))
-            .toInt();
-    }
 };
-
-const char* const kActionColumns[] = {"trigger",   "Clear",         "mask",           "unmask",        "Unlock",     "relock",
-                                      "force_on",  "force_on_rel",  "force_off",      "force_off_rel", "lock_down",  "lock_down_rel",
-                                      "lock_open", "lock_open_rel", "annunc_keypads", "entry_cancel",  "exit_start", "unmaskif",
-                                      "farm",      "LEDOn",         "LEDOff"};
-
-QStringList standardZoneColumns() {
-    QStringList c{"ControllerControlZoneId", "ControlZoneIndex", "name", "Defined", "tag", "alert", "TZ_PRED"};
-    for (int k = 1; k <= 8; ++k) c << QStringLiteral("ry%1").arg(k);
-    for (int k = 1; k <= 64; ++k) c << QStringLiteral("xry%1").arg(k);
-    return c;
-}
-
-QStringList masterZoneColumns() {
-    QStringList c{"ControllerMasterControlZoneID",
-                  "MasterControlZoneIndex",
-                  "name",
-                  "Description",
-                  "Defined",
-                  "TZ_PRED",
-                  "LinkedZone",
-                  "DoorGroupID",
-                  "SecurityLevel",
-                  "tag",
-                  "alert",
-                  "globid",
-                  "globout"};
-    for (const char* a : kActionColumns) c << QString::fromUtf8(a);
-    return c;
-}
 
 TEST_P(HostProcedures, AnswerUnderEverySpellingWithTheColumnsTheComponentReads) {
     const QString w = QString::number(demo::Warehouse);
@@ -62,11 +26,10 @@ TEST_P(HostProcedures, AnswerUnderEverySpellingWithTheColumnsTheComponentReads) 
         {"Sp_FetchAllDefinedControllerMasterTimeZones " + w, {"MasterTimeZoneIndex"}},
         {"Sp_FetchAllDefinedControllerGrandTimeZones " + w, {"GrandMAsterTimeZoneIndex"}},
         {"Sp_FetchGenericTimeZoneId " + w + ", 1", {"GenericTimeZoneId"}},
-        {"sp_FetchAllControllerStdControlZones " + w, standardZoneColumns()},
-        {"sp_fetchAllControllerMasterControlZones " + w, masterZoneColumns()},
+        {"sp_FetchAllControllerStdControlZones " + w, testsupport::standardZoneColumns()},
+        {"sp_fetchAllControllerMasterControlZones " + w, testsupport::masterZoneColumns()},
         {"sp_fetchMCZActions", {"Action", "DefaultAction"}},
-        {"sp_FetchAllDoorGroups", {"DoorGroupID", "DoorGroupName"}},
-    };
+        {"sp_FetchAllDoorGroups", {"DoorGroupID", "DoorGroupName"}}};
     for (const auto& [call, columns] : calls) {
         for (const QString& text : {call, "EXECUTE " + call, "exec " + call.toLower(), call.toUpper(), call + " "}) {
             SCOPED_TRACE(text.toStdString());
@@ -103,156 +66,53 @@ TEST_P(HostProcedures, ControllerSlotsMapToGenericTimeZonesExceptTheEmptyOne) {
     EXPECT_EQ(names.size(), 10);
 }
 
-TEST_P(HostProcedures, StandardZoneRowsWriteBackAndReadEqual) {
-    const QString call = QStringLiteral("sp_fetchallcontrollerstdcontrolzones %1").arg(demo::Warehouse);
+// Every column's round trip is the save tests' concern; here the demo's own
+// rows take awkward text, leave their neighbours alone and store "Defined".
+TEST_P(HostProcedures, ZoneRowsWriteBackThroughTheProcedures) {
     const QString awkward = QStringLiteral("Gate \"7\", O'Brien's; -- east");
     {
         Recordset rs;
-        rs.Open(call, conn.get(), database::adOpenDynamic, database::adLockOptimistic);
-        for (; !rs.eof(); rs.MoveNext()) {
-            if (rs.field(QStringLiteral("ControlZoneIndex")).toInt16() != 7) continue;
-            rs.setValue(QStringLiteral("name"), awkward);
-            rs.setValue(QStringLiteral("tag"), QVariant::fromValue<qint16>(1));
-            rs.setValue(QStringLiteral("alert"), QVariant::fromValue<qint16>(0));
-            rs.setValue(QStringLiteral("TZ_PRED"), QVariant::fromValue<quint8>(9));
-            for (int k = 1; k <= 8; ++k) rs.setValue(QStringLiteral("ry%1").arg(k), QVariant::fromValue<qint16>(k % 2));
-            for (int k = 1; k <= 64; ++k) rs.setValue(QStringLiteral("xry%1").arg(k), QVariant::fromValue<qint16>(k % 3 == 0));
-            rs.Update();
-        }
-        rs.Close();
-    }
-    Recordset rs;
-    rs.Open(call, conn.get(), database::adOpenDynamic, database::adLockReadOnly);
-    int checked = 0;
-    for (; !rs.eof(); rs.MoveNext()) {
-        const int zone = rs.field(QStringLiteral("ControlZoneIndex")).toInt16();
-        if (zone == 6) {
-            EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), QStringLiteral("Lobby Siren")) << "the neighbour is untouched";
-        }
-        if (zone != 7) continue;
-        ++checked;
-        EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), awkward);
-        EXPECT_TRUE(rs.field(QStringLiteral("Defined")).toBool());
-        EXPECT_TRUE(rs.field(QStringLiteral("tag")).toBool());
-        EXPECT_FALSE(rs.field(QStringLiteral("alert")).toBool());
-        EXPECT_EQ(rs.field(QStringLiteral("TZ_PRED")).toUInt8(), 9);
-        for (int k = 1; k <= 8; ++k) EXPECT_EQ(rs.field(QStringLiteral("RY%1").arg(k)).toInt16(), k % 2) << "ry" << k;
-        for (int k = 1; k <= 64; ++k) EXPECT_EQ(rs.field(QStringLiteral("xry%1").arg(k)).toInt16(), k % 3 == 0 ? 1 : 0) << "xry" << k;
-    }
-    EXPECT_EQ(checked, 1);
-    EXPECT_EQ(db().scalar(QStringLiteral("select name from controllerstdcontrolzones where controllerid = %1 and controlzoneindex = 7")
-                              .arg(demo::MainEntrance))
-                  .toString(),
-              QStringLiteral("Lobby Shutter"))
-        << "the same zone of another controller is untouched";
-}
-
-TEST_P(HostProcedures, MasterZoneRowsWriteBackWithABooleanDefined) {
-    const QString call = QStringLiteral("sp_fetchAllControllerMasterControlZones %1").arg(demo::Warehouse);
-    const QString name = QStringLiteral("Lockdown \"all\", now");
-    const QString description = QStringLiteral("Doors, gates and 'shutters'");
-    const int doorGroup = db().scalar(QStringLiteral("select max(doorgroupid) from doorgroups")).toInt();
-    {
-        Recordset rs;
-        rs.Open(call, conn.get(), database::adOpenKeyset, database::adLockOptimistic);
-        ASSERT_EQ(rs.field(QStringLiteral("MasterControlZoneIndex")).toInt16(), 192);
-        ASSERT_TRUE(rs.field(QStringLiteral("Defined")).toBool()) << "seeded as defined";
-        rs.setValue(QStringLiteral("name"), name);
-        rs.setValue(QStringLiteral("Description"), description);
-        rs.setValue(QStringLiteral("tag"), QVariant::fromValue<qint16>(0));
-        rs.setValue(QStringLiteral("alert"), QVariant::fromValue<qint16>(1));
-        rs.setValue(QStringLiteral("TZ_PRED"), QVariant::fromValue<quint8>(101));
-        rs.setValue(QStringLiteral("Defined"), false);
-        rs.setValue(QStringLiteral("LinkedZone"), QVariant::fromValue<quint8>(191));
-        rs.setValue(QStringLiteral("DoorGroupID"), QVariant::fromValue<qint32>(doorGroup));
-        rs.setValue(QStringLiteral("SecurityLevel"), QVariant::fromValue<quint8>(120));
-        rs.setValue(QStringLiteral("globout"), QVariant::fromValue<qint16>(1));
-        rs.setValue(QStringLiteral("globid"), QVariant::fromValue<quint8>(255));
-        for (int a = 0; a < 21; ++a) rs.setValue(QString::fromUtf8(kActionColumns[a]), QVariant::fromValue<quint8>(191 - a));
+        rs.Open(QStringLiteral("sp_fetchallcontrollerstdcontrolzones %1").arg(demo::Warehouse), conn.get(), database::adOpenDynamic,
+                database::adLockOptimistic);
+        while (rs.field(QStringLiteral("ControlZoneIndex")).toInt16() != 7) rs.MoveNext();
+        rs.setValue(QStringLiteral("name"), awkward);
+        rs.setValue(QStringLiteral("xry64"), QVariant::fromValue<qint16>(1));
         rs.Update();
-        rs.Close();
+        Recordset m;
+        m.Open(QStringLiteral("sp_fetchAllControllerMasterControlZones %1").arg(demo::Warehouse), conn.get(), database::adOpenKeyset,
+               database::adLockOptimistic);
+        ASSERT_EQ(m.field(QStringLiteral("MasterControlZoneIndex")).toInt16(), 192);
+        ASSERT_TRUE(m.field(QStringLiteral("Defined")).toBool()) << "seeded as defined";
+        m.setValue(QStringLiteral("Defined"), false);
+        m.setValue(QStringLiteral("LEDOff"), QVariant::fromValue<quint8>(191));
+        m.Update();
     }
-    Recordset rs;
-    rs.Open(call, conn.get(), database::adOpenForwardOnly, database::adLockReadOnly);
-    ASSERT_EQ(rs.field(QStringLiteral("MasterControlZoneIndex")).toInt16(), 192);
-    EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), name);
-    EXPECT_EQ(rs.field(QStringLiteral("description")).toText(), description);
-    EXPECT_FALSE(rs.field(QStringLiteral("tag")).toBool());
-    EXPECT_TRUE(rs.field(QStringLiteral("alert")).toBool());
-    EXPECT_EQ(rs.field(QStringLiteral("TZ_PRED")).toUInt8(), 101);
-    EXPECT_FALSE(rs.field(QStringLiteral("Defined")).toBool());
-    EXPECT_EQ(rs.field(QStringLiteral("LinkedZone")).toUInt8(), 191);
-    EXPECT_EQ(rs.field(QStringLiteral("DoorGroupID")).toInt32(), doorGroup);
-    EXPECT_EQ(rs.field(QStringLiteral("SecurityLevel")).toUInt8(), 120);
-    EXPECT_TRUE(rs.field(QStringLiteral("globout")).toBool());
-    EXPECT_EQ(rs.field(QStringLiteral("globid")).toUInt8(), 255);
-    for (int a = 0; a < 21; ++a) EXPECT_EQ(rs.field(QString::fromUtf8(kActionColumns[a])).toUInt8(), 191 - a) << kActionColumns[a];
-    rs.MoveNext();
-    EXPECT_TRUE(rs.field(QStringLiteral("Defined")).toBool()) << "zone 193 is untouched";
+    const QString zone = QStringLiteral(" from controllerstdcontrolzones where controllerid = %1 and controlzoneindex = %2");
+    EXPECT_EQ(db().scalar("select name" + zone.arg(demo::Warehouse).arg(7)).toString(), awkward);
+    EXPECT_EQ(db().scalar("select xry64" + zone.arg(demo::Warehouse).arg(7)).toInt(), 1);
+    EXPECT_EQ(db().scalar("select name" + zone.arg(demo::Warehouse).arg(6)).toString(), QStringLiteral("Lobby Siren")) << "the neighbour";
+    EXPECT_EQ(db().scalar("select name" + zone.arg(demo::MainEntrance).arg(7)).toString(), QStringLiteral("Lobby Shutter"))
+        << "the same zone of another controller";
 
     // Stored as a real Boolean on PostgreSQL and as 0/1 on SQLite.
     const QString where =
         QStringLiteral(" from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex = ").arg(demo::Warehouse);
+    EXPECT_EQ(db().scalar("select ledoff" + where + "192").toInt(), 191);
     if (isPostgres()) {
         EXPECT_EQ(db().scalar("select pg_typeof(defined)::text" + where + "192").toString(), QStringLiteral("boolean"));
+        EXPECT_FALSE(db().scalar("select defined" + where + "192").toBool());
     } else {
         EXPECT_EQ(db().scalar("select typeof(defined) || ':' || defined" + where + "192").toString(), QStringLiteral("integer:0"));
         EXPECT_EQ(db().scalar("select typeof(defined) || ':' || defined" + where + "193").toString(), QStringLiteral("integer:1"));
     }
 }
 
-TEST_P(HostProcedures, TheComponentsPlainStatementsRunVerbatim) {
-    const database::ResultSet controller =
-        fetch(QStringLiteral("Select Controller_Type, Controller_name from controllers where Controller_id = 5"));
-    ASSERT_EQ(controller.rows.size(), 1);
-    EXPECT_EQ(controller.rows[0].value(0).toInt(), 4);
-    EXPECT_EQ(controller.rows[0].value(1).toString(), QStringLiteral("Warehouse \"North\", Dock 2"));
-
-    EXPECT_EQ(ints(QStringLiteral("select ThreatID, Name from ThreatLevels where ThreatId > 0")), (QList<int>{1, 2, 7, 42, 120}));
-
-    // The warehouse's first relays open its doors; the rest are plain relays.
-    const database::ResultSet relay1 =
-        fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 1 and controllerid = 5"));
-    ASSERT_EQ(relay1.rows.size(), 1);
-    EXPECT_EQ(relay1.rows[0].value(1).toInt(), 1);
-    EXPECT_EQ(relay1.rows[0].value(2).toString(), QStringLiteral("D%1").arg(doorId(demo::Warehouse, 1)));
-    const database::ResultSet relay3 =
-        fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 3 and controllerid = 5"));
-    ASSERT_EQ(relay3.rows.size(), 1);
-    EXPECT_GT(relay3.rows[0].value(0).toInt(), 0);
-    EXPECT_EQ(relay3.rows[0].value(1).toInt(), 0);
-    EXPECT_TRUE(fetch(QStringLiteral("select OutputID, BelongToDoor, BelongTo from outputs where [index] = 9 and controllerid = 5"))
-                    .rows.isEmpty());
-
-    const database::ResultSet input2 =
-        fetch(QStringLiteral("select InputID, BelongToDoor, BelongTo from Inputs where [index] = 2 and controllerid = 4"));
-    ASSERT_EQ(input2.rows.size(), 1);
-    EXPECT_EQ(input2.rows[0].value(2).toString(), QStringLiteral("D%1").arg(doorId(demo::MainEntrance, 2)));
-    EXPECT_TRUE(
-        fetch(QStringLiteral("select InputID, BelongToDoor, BelongTo from Inputs where [index] = 3 and controllerid = 4")).rows.isEmpty())
-        << "type 3 has two base inputs";
-
-    EXPECT_EQ(ints(QStringLiteral("select ExpOutputID from Expoutputs where OutputIndex = 16 and controllerid = 5")).size(), 1);
-    EXPECT_TRUE(ints(QStringLiteral("select ExpOutputID from Expoutputs where OutputIndex = 65 and controllerid = 5")).isEmpty());
-    EXPECT_EQ(ints(QStringLiteral("select ExpInputID from ExpInputs where InputIndex = 1 and controllerid = 5")).size(), 1);
-    EXPECT_TRUE(ints(QStringLiteral("select ExpInputID from ExpInputs where InputIndex = 1 and controllerid = 6")).isEmpty())
-        << "type 7 has no expansion inputs";
-    EXPECT_EQ(ints(QStringLiteral("select ReaderId from Readers where ReaderIndex = 1 and controllerid = 5")).size(), 1);
-    EXPECT_TRUE(ints(QStringLiteral("select ReaderId from Readers where ReaderIndex = 17 and controllerid = 5")).isEmpty());
-}
-
 TEST_P(HostProcedures, PickListsAndActionNamesForTheMasterPanel) {
-    const database::ResultSet groups = fetch(QStringLiteral("EXECUTE sp_FetchAllDoorGroups"));
-    QStringList names;
-    for (const QVariantList& row : groups.rows) {
-        names << row.value(1).toString();
-        EXPECT_EQ(
-            db().scalar(QStringLiteral("select doorgroupname from doorgroups where doorgroupid = %1").arg(row.value(0).toInt())).toString(),
-            names.last())
+    for (const QVariantList& row : fetch(QStringLiteral("EXECUTE sp_FetchAllDoorGroups")).rows)
+        EXPECT_EQ(db().count(QStringLiteral("doorgroups"), QStringLiteral("doorgroupid = %1 and doorgroupname = '%2'")
+                                                               .arg(row.value(0).toInt()).arg(row.value(1).toString())),
+                  1)
             << "ids and names belong together";
-    }
-    EXPECT_EQ(names.size(), 5);
-    EXPECT_TRUE(names.contains(QStringLiteral("Warehouse, Dock & Yard")));
 
     Recordset rs;
     rs.Open(QStringLiteral("sp_fetchMCZActions"), conn.get(), database::adOpenForwardOnly, database::adLockReadOnly);

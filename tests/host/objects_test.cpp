@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 using namespace automation;
 
@@ -50,9 +49,7 @@ protected:
         nt = ObjectRef::borrowed(comm.get());
     }
 
-    qlonglong count(const QString& table, const QString& where = QStringLiteral("1=1")) {
-        return db().scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toLongLong();
-    }
+    qlonglong count(const QString& table, const QString& where = QStringLiteral("1=1")) { return db().count(table, where); }
 
     std::unique_ptr<database::Connection> conn;
     std::unique_ptr<czhost::Communication> comm;

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
-#include <gtest/gtest.h>
 
 using namespace dialogtest;
 namespace progid = cz::host::progid;

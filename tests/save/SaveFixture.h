@@ -28,30 +28,21 @@ struct CallLog {
     QStringList errorLines;  // the line argument of every LogError
 };
 
-class ObservedCommandSets : public QObject {
-    Q_OBJECT
-public:
-    ObservedCommandSets(QObject* real, CallLog& log, QObject* parent) : QObject(parent), real_(real), log_(log) {}
-    Q_INVOKABLE void Add(const QString& commandSet, const QVariant& objectId) {
-        log_.calls << QStringLiteral("CommandSets.Add %1 %2").arg(commandSet, objectId.toString());
-        static_cast<czhost::CommandSets*>(real_)->Add(commandSet, objectId);
-    }
-
-private:
-    QObject* real_;
-    CallLog& log_;
-};
-
+// A controller whose command sets are itself: notes each Add, then forwards it.
 class ObservedController : public QObject {
     Q_OBJECT
     Q_PROPERTY(QObject* CommandSets READ commandSets)
 public:
-    ObservedController(czhost::Controller* real, CallLog& log, QObject* parent)
-        : QObject(parent), sets_(new ObservedCommandSets(real->commandSets(), log, this)) {}
-    QObject* commandSets() const { return sets_; }
+    ObservedController(czhost::Controller* real, CallLog& log, QObject* parent) : QObject(parent), real_(real), log_(log) {}
+    QObject* commandSets() { return this; }
+    Q_INVOKABLE void Add(const QString& commandSet, const QVariant& objectId) {
+        log_.calls << QStringLiteral("CommandSets.Add %1 %2").arg(commandSet, objectId.toString());
+        static_cast<czhost::CommandSets*>(real_->commandSets())->Add(commandSet, objectId);
+    }
 
 private:
-    ObservedCommandSets* sets_;
+    czhost::Controller* real_;
+    CallLog& log_;
 };
 
 class ObservedControllers : public QObject {
@@ -162,6 +153,11 @@ protected:
             out << cells.join(QLatin1Char('|'));
         }
         return out;
+    }
+    const QStringList& calls() const { return host->log.calls; }
+    QStringList queued() { return rows(QStringLiteral("select controllerid, commandset, objectid from downloadqueue order by downloadqueueid")); }
+    QStringList events() {
+        return rows(QStringLiteral("select eventtext, objectkind, objectid, description, eventcode from eventlog order by eventlogid"));
     }
     // One column expression of a zone's row, as stored.
     QString stored(int zone, const QString& expression) {

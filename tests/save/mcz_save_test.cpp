@@ -4,15 +4,14 @@
 #include "master_zones/MCZSave.h"
 #include "platform/automation/AutomationError.h"
 #include "tests/save/SaveFixture.h"
+#include "tests/support/ZoneColumns.h"
 
 using namespace savetest;
 
 namespace {
 
 // The action columns in the table's own order.
-const QString kActionColumns = QStringLiteral(
-    "\"trigger\", clear, mask, unmask, unlock, relock, force_on, force_on_rel, force_off, force_off_rel, lock_down, lock_down_rel, "
-    "lock_open, lock_open_rel, annunc_keypads, entry_cancel, exit_start, unmaskif, farm, ledon, ledoff");
+const QString kActionColumns = testsupport::quoted(testsupport::actionColumns()).join(QStringLiteral(", "));
 
 // Master zones 192, 200, 210, 220 and 255 of controller 7, database ids 1000 +
 // the zone number, all on the time zone in slot 1; only 220 is defined.

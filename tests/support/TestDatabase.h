@@ -44,6 +44,9 @@ public:
     // The first column of the first row (invalid when there is none), read
     // over a connection of its own: an independent look at what was stored.
     QVariant scalar(const QString& sql) const;
+    qlonglong count(const QString& table, const QString& where = QStringLiteral("1 = 1")) const {
+        return scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toLongLong();
+    }
 
     static QStringList splitStatements(const QString& script);
 

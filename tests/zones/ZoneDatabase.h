@@ -11,6 +11,7 @@
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/ZoneColumns.h"
 
 #include <QObject>
 #include <QStringList>
@@ -62,9 +63,8 @@ struct HostSide {
         return out;
     }
     int countNumber(const QString& location, int number) const {
-        int n = 0;
-        for (const LoggedError& e : errorsAt(location)) n += e.number == number;
-        return n;
+        const QList<LoggedError> at = errorsAt(location);
+        return std::count_if(at.begin(), at.end(), [&](const LoggedError& e) { return e.number == number; });
     }
     // The "Function Name" and "Number" of each error box, e.g. "frmMain.X 94".
     QStringList errorBoxes() const {
@@ -98,21 +98,8 @@ inline auto fieldsOf(const cz::MCZRecord& r) {
 }
 
 // The columns of the zone procedures, for rewriting them in tests.
-inline QStringList standardZoneColumns() {
-    QStringList c{QStringLiteral("controllercontrolzoneid"), QStringLiteral("controlzoneindex"), QStringLiteral("name"), QStringLiteral("defined"),
-                  QStringLiteral("tag"), QStringLiteral("alert"), QStringLiteral("tz_pred")};
-    for (int k = 1; k <= 8; ++k) c << QStringLiteral("ry%1").arg(k);
-    for (int k = 1; k <= 64; ++k) c << QStringLiteral("xry%1").arg(k);
-    return c;
-}
-inline QStringList masterZoneColumns() {
-    QStringList c{QStringLiteral("controllermastercontrolzoneid"), QStringLiteral("mastercontrolzoneindex"), QStringLiteral("name"),
-                  QStringLiteral("description"), QStringLiteral("defined"), QStringLiteral("tz_pred"), QStringLiteral("linkedzone"),
-                  QStringLiteral("doorgroupid"), QStringLiteral("securitylevel"), QStringLiteral("tag"), QStringLiteral("alert"),
-                  QStringLiteral("globid"), QStringLiteral("globout")};
-    for (const QString& a : cz::MCZActionColumns) c << QLatin1Char('"') + a.toLower() + QLatin1Char('"');
-    return c;
-}
+inline QStringList standardZoneColumns() { return testsupport::quoted(testsupport::standardZoneColumns()); }
+inline QStringList masterZoneColumns() { return testsupport::quoted(testsupport::masterZoneColumns()); }
 
 class ZoneDatabaseTest : public testsupport::DatabaseTest, public HostSide {
 protected:
