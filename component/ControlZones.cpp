@@ -27,6 +27,13 @@ void ControlZones::setControlZoneType(int newCZType) { czType_ = newCZType; }
 
 void ControlZones::RaiseForm(int& ControllerId) {
     FrmMain& form = FrmMain::instance();
+    // While the dialog is open its tables belong to the controller it was opened for: a
+    // second request only brings it forward, so a save can never write one controller's
+    // zones into another's rows.
+    if (form.isLoaded()) {
+        form.Show();
+        return;
+    }
     form.m_ControllerId = ControllerId;
     form.Load();
     if (form.FormLoadCanceled) {

@@ -90,7 +90,10 @@ void FrmMain::Load() {
 }
 
 void FrmMain::Show() {
-    if (window_) window_->show();
+    if (!window_) return;
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
 }
 
 void FrmMain::Unload() {

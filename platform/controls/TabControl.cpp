@@ -33,7 +33,7 @@ void TabControl::setTabCaptions(const QStringList& captions) {
     while (bar_->count()) bar_->removeTab(0);
     for (const QString& c : captions) bar_->addTab(c);
     children_.resize(captions.size());
-    current_ = captions.isEmpty() ? 0 : 0;
+    current_ = 0;
     bar_->setCurrentIndex(current_);
     bar_->resize(bar_->sizeHint().width(), bar_->sizeHint().height());
     applyVisibility();

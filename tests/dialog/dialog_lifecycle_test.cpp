@@ -209,6 +209,15 @@ TEST_P(DialogLifecycle, TheDialogObjectAndItsTablesSurviveAnUnload) {
     EXPECT_EQ(host.parent->lastCloseReason, QStringLiteral("OK")) << "a refused load hands on the previous close";
 }
 
+TEST_P(DialogLifecycle, ASecondRequestWhileOpenOnlyBringsTheDialogForward) {
+    raise(Warehouse);
+    const QString zone = form().SCZArray(5).Name;
+    raise(MainEntrance);
+    EXPECT_EQ(form().m_ControllerId, Warehouse) << "the open dialog keeps the controller its tables belong to";
+    EXPECT_EQ(form().SCZArray(5).Name, zone);
+    EXPECT_EQ(host.journal->count(QStringLiteral("CanView")), 1) << "no second load";
+}
+
 TAMRIK_ON_BOTH_ENGINES(DialogLifecycle);
 
 }  // namespace
