@@ -14,14 +14,7 @@ inline const QString EnumGuid = QStringLiteral("3c5354a2-fed9-45aa-b07d-c98b3036
 inline const QString ClassName = QStringLiteral("ControlZones");
 inline const QString ProgId = QStringLiteral("TamrikControlZoneObject.ControlZones");
 
-// Dispatch ids of _ControlZones, in the order of the type library.
-namespace dispid {
-constexpr int Parent = 0x68030003;
-constexpr int DBConnection = 0x68030002;
-constexpr int NTConnection = 0x68030001;
-constexpr int CONTROLZONETYPE = 0x68030000;
-constexpr int RaiseForm = 0x60030004;
-}  // namespace dispid
+// The dispatch ids of _ControlZones are the class info of ControlZones ("DispId.<member>").
 
 enum CONTROLZONETYPE : int { czStandard = 1, czMaster = 2, czGlobalMaster = 3 };
 

@@ -248,6 +248,7 @@ void FrmMain::Form_Unload() {
             m_TimeZoneObject.release();
         }
     });
+    // Released even when clearing its Parent failed and ended the step above.
     step([&] { m_TimeZoneObject.release(); });
     step([&] { m_DoorGroupObject.release(); });
     step([&] { controls::setOwnerWindow(window_.get(), PreviousOwnerWindow); });
