@@ -73,7 +73,7 @@ FrmMain& FrmMain::instance() {
     return *threadForm;
 }
 
-FrmMain::FrmMain() = default;
+FrmMain::FrmMain() : state_(std::make_unique<LoadState>(*this)) {}
 
 FrmMain::~FrmMain() {
     // A window still open when the thread ends without an application object cannot be destroyed safely.
@@ -84,6 +84,7 @@ int FrmMain::hwnd() const { return window_ ? controls::windowHandle(window_.get(
 
 void FrmMain::Load() {
     if (window_) return;
+    state_ = std::make_unique<LoadState>(*this);
     window_ = std::make_unique<FrmMainWindow>(*this);
     connectEvents();
     Form_Load();
@@ -139,13 +140,13 @@ void FrmMain::Form_Load() {
     step([&] {
         if (!host::CanSave(security)) w.cmdOK->setEnabled(false);
     });
-    step([&] { PreviousOwnerWindow = controls::setOwnerWindow(&w, host::hwnd(m_Parent)); });
-    step([&] { SubPermissions = host::SubPermissions(security); });
+    step([&] { state_->PreviousOwnerWindow = controls::setOwnerWindow(&w, host::hwnd(m_Parent)); });
+    step([&] { state_->SubPermissions = host::SubPermissions(security); });
     int available = 0;
     step([&] {
         available = w.SSTab1->tabs();
         for (int i = 0; i < w.SSTab1->tabs(); ++i) {
-            if (!host::SubPermissionCanView(SubPermissions, w.SSTab1->tabCaption(i))) {
+            if (!host::SubPermissionCanView(state_->SubPermissions, w.SSTab1->tabCaption(i))) {
                 w.SSTab1->setTabEnabled(i, false);
                 --available;
             }
@@ -158,14 +159,14 @@ void FrmMain::Form_Load() {
     step([&] { w.setWindowTitle(GRS(*this, 1164, {ControllerName})); });
     step([&] { w.SSSplitter1->hide(); });
     step([&] {
-        m_TimeZoneObject = host::create(host::progid::TimeZone);
-        host::setProperty(m_TimeZoneObject, QStringLiteral("DBConnection"), automation::fromObject(m_DBConnection.get()));
-        host::setProperty(m_TimeZoneObject, QStringLiteral("NTConnection"), automation::fromObject(m_NTConnection.get()));
+        state_->m_TimeZoneObject = host::create(host::progid::TimeZone);
+        host::setProperty(state_->m_TimeZoneObject, QStringLiteral("DBConnection"), automation::fromObject(m_DBConnection.get()));
+        host::setProperty(state_->m_TimeZoneObject, QStringLiteral("NTConnection"), automation::fromObject(m_NTConnection.get()));
     });
     step([&] {
-        m_DoorGroupObject = host::create(host::progid::DoorGroup);
-        host::setProperty(m_DoorGroupObject, QStringLiteral("DBConnectionString"), db()->connectionString());
-        host::setProperty(m_DoorGroupObject, QStringLiteral("NTConnection"), automation::fromObject(m_NTConnection.get()));
+        state_->m_DoorGroupObject = host::create(host::progid::DoorGroup);
+        host::setProperty(state_->m_DoorGroupObject, QStringLiteral("DBConnectionString"), db()->connectionString());
+        host::setProperty(state_->m_DoorGroupObject, QStringLiteral("NTConnection"), automation::fromObject(m_NTConnection.get()));
     });
     step([&] { runLoaders(); });
     step([&] { hookGrids(); });
@@ -181,19 +182,19 @@ void FrmMain::Form_Load() {
 
 void FrmMain::runLoaders() {
     FrmMainWindow& w = *window_;
-    TimeZoneInfo.LoadTimeZoneInformation(m_ControllerId);
-    InitializeSCZGrid(*this, w.grdSCZ, ControllerType, InitializingSCZGrid);
-    InitializeMCZGrid(*this, w.grdMCZ, ControllerType, InitializingMCZGrid, [&w] { w.CenterMCZDirections(); });
-    LoadSCZArray(*this, TimeZoneInfo, SCZArray);
-    LoadMCZArray(*this, TimeZoneInfo, MCZArray);
-    FillSCZList(w.lstStdControlZones, SCZArray);
+    state_->TimeZoneInfo.LoadTimeZoneInformation(m_ControllerId);
+    InitializeSCZGrid(*this, w.grdSCZ, state_->ControllerType, state_->Edit.InitializingSCZGrid);
+    InitializeMCZGrid(*this, w.grdMCZ, state_->ControllerType, state_->Edit.InitializingMCZGrid, [&w] { w.CenterMCZDirections(); });
+    LoadSCZArray(*this, state_->TimeZoneInfo, state_->SCZArray);
+    LoadMCZArray(*this, state_->TimeZoneInfo, state_->MCZArray);
+    FillSCZList(w.lstStdControlZones, state_->SCZArray);
     InitTimeZoneList(*this, w.lstTimeZones);
     InitMCZCombos(*this, MCZCombos{w.cmbMCZIndex, w.cmbMCZTimeZone, w.cmbThreatLevel, w.cmbLinkedZone, w.cmbLinkedAccessZone, w.cmbGlobalId},
-                  TimeZoneInfo.GenericTZArray, SCZArray);
-    FillSCZGrid(w.grdSCZ, SCZArray, TimeZoneInfo, ControllerType);
+                  state_->TimeZoneInfo.GenericTZArray, state_->SCZArray);
+    FillSCZGrid(w.grdSCZ, state_->SCZArray, state_->TimeZoneInfo, state_->ControllerType);
     SelectComboByItemData(w.cmbMCZIndex, 192);
-    ClearMCZChangedFlags(MCZArray);
-    EditMode = 0;
+    ClearMCZChangedFlags(state_->MCZArray);
+    state_->Edit.EditMode = 0;
 }
 
 void FrmMain::hookGrids() {
@@ -240,18 +241,18 @@ void FrmMain::Form_Unload() {
     step([&] { host::LocalizerRelease(window_->Localizer, hwnd()); });
     step([&] {
         CustomizeMode = false;
-        CustomizeTarget.clear();
+        state_->CustomizeTarget.clear();
     });
     step([&] {
-        if (m_TimeZoneObject) {
-            host::setProperty(m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(nullptr));
-            m_TimeZoneObject.release();
+        if (state_->m_TimeZoneObject) {
+            host::setProperty(state_->m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(nullptr));
+            state_->m_TimeZoneObject.release();
         }
     });
     // Released even when clearing its Parent failed and ended the step above.
-    step([&] { m_TimeZoneObject.release(); });
-    step([&] { m_DoorGroupObject.release(); });
-    step([&] { controls::setOwnerWindow(window_.get(), PreviousOwnerWindow); });
+    step([&] { state_->m_TimeZoneObject.release(); });
+    step([&] { state_->m_DoorGroupObject.release(); });
+    step([&] { controls::setOwnerWindow(window_.get(), state_->PreviousOwnerWindow); });
     step([&] { unhookGrids(); });
 }
 
@@ -293,9 +294,9 @@ void FrmMain::SSTab1_Click(int) {
             w.grdSCZ->show();
             w.SSSplitter1->hide();
         } else {
-            if (CurrentMCZ == 0) CurrentMCZ = 192;
-            FillSCZList(w.lstStdControlZones, SCZArray);
-            UpdateALLMCZSCZDefinitions(CurrentMCZ);
+            if (state_->CurrentMCZ == 0) state_->CurrentMCZ = 192;
+            FillSCZList(w.lstStdControlZones, state_->SCZArray);
+            UpdateALLMCZSCZDefinitions(state_->CurrentMCZ);
             w.grdSCZ->hide();
             w.SSSplitter1->show();
         }
@@ -306,8 +307,8 @@ void FrmMain::SSTab1_Click(int) {
 void FrmMain::cmbMCZIndex_Click() {
     if (!window_) return;
     guardedEvent(QStringLiteral("frmMain.cmbMCZIndex_Click"), [&] {
-        CurrentMCZ = automation::toUInt8(window_->cmbMCZIndex->currentText());
-        ShowMCZ(CurrentMCZ);
+        state_->CurrentMCZ = automation::toUInt8(window_->cmbMCZIndex->currentText());
+        ShowMCZ(state_->CurrentMCZ);
     });
 }
 
@@ -316,24 +317,24 @@ void FrmMain::ShowMCZ(quint8 m) {
     cz::ShowMCZ(*this,
                 MCZPanel{w.txtMCZName, w.txtMCZDescription, w.cmbMCZTimeZone, w.cmbThreatLevel, w.chkTagAlert, w.cmbLinkedZone,
                          w.cmbLinkedAccessZone, w.cmbGlobalId, w.chkGlobal, w.grdMCZ},
-                SCZArray, MCZArray, ControllerType, m);
+                state_->SCZArray, state_->MCZArray, state_->ControllerType, m);
 }
 
 void FrmMain::UpdateALLMCZSCZDefinitions(quint8 m) {
-    if (window_) cz::UpdateALLMCZSCZDefinitions(*this, window_->grdMCZ, SCZArray, MCZArray, ControllerType, m);
+    if (window_) cz::UpdateALLMCZSCZDefinitions(*this, window_->grdMCZ, state_->SCZArray, state_->MCZArray, state_->ControllerType, m);
 }
 
 void FrmMain::GetControllerInfo(qint32 controllerId) {
     ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.GetControllerInfo"));
     database::Recordset rs;
-    step([&] { ControllerType = 4; });
+    step([&] { state_->ControllerType = 4; });
     step([&] {
         rs.Open(QStringLiteral("Select Controller_Type, Controller_name from controllers where Controller_id = ") + QString::number(controllerId),
                 db(), database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdUnspecified);
     });
     step([&] {
         if (!rs.eof()) {
-            ControllerType = rs.field(QStringLiteral("controller_type")).toInt32();
+            state_->ControllerType = rs.field(QStringLiteral("controller_type")).toInt32();
             ControllerName = rs.field(QStringLiteral("controller_name")).toText();
         }
     });
@@ -348,19 +349,19 @@ void FrmMain::SaveAll() {
 void FrmMain::LeaveCellEdit() {
     if (!window_) return;
     FrmMainWindow& w = *window_;
-    cz::LeaveCellEdit(*this, *this, Highlighter,
-                      InCellEditors{w.grdSCZ, w.grdMCZ, w.txtText, w.cmdDropDown, w.lstTimeZones, w.lstStdControlZones}, SCZArray);
+    cz::LeaveCellEdit(*this, state_->Edit, state_->Highlighter,
+                      InCellEditors{w.grdSCZ, w.grdMCZ, w.txtText, w.cmdDropDown, w.lstTimeZones, w.lstStdControlZones}, state_->SCZArray);
 }
 
-bool FrmMain::ValidateZoneNames() { return cz::ValidateZoneNames(*this, SCZArray, MCZArray); }
+bool FrmMain::ValidateZoneNames() { return cz::ValidateZoneNames(*this, state_->SCZArray, state_->MCZArray); }
 
-void FrmMain::SaveSCZData() { cz::SaveSCZData(*this, TimeZoneInfo, SCZArray, m_ControllerObject); }
+void FrmMain::SaveSCZData() { cz::SaveSCZData(*this, state_->TimeZoneInfo, state_->SCZArray, state_->m_ControllerObject); }
 
-void FrmMain::SaveMCZData() { cz::SaveMCZData(*this, TimeZoneInfo, MCZArray, m_ControllerObject); }
+void FrmMain::SaveMCZData() { cz::SaveMCZData(*this, state_->TimeZoneInfo, state_->MCZArray, state_->m_ControllerObject); }
 
 void FrmMain::LoadCustomResources(controls::TabControl* tabControl, qint32 componentNumber) {
     ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.LoadCustomResources"));
-    step([&] { SavedTab = static_cast<quint8>(tabControl->tab()); });
+    step([&] { state_->SavedTab = static_cast<quint8>(tabControl->tab()); });
     bool customize = false;
     step([&] { customize = host::EnableCustomize(m_NTConnection); });
     if (!customize || step.ended()) return;

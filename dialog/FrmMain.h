@@ -1,13 +1,11 @@
 #pragma once
 // The dialog object. One per thread, created on first use and shared by every
-// ControlZones object of that thread; it outlives its window, so its variables
-// (the close reason, the zone tables) carry from one load into the next.
+// ControlZones object of that thread; it outlives its window. Only the host
+// context and the few variables below carry from one load into the next;
+// everything else is in the per-load state.
 #include "diagnostics/HostContext.h"
 #include "diagnostics/MPublic.h"
-#include "master_zones/InCellEditing.h"
-#include "master_zones/MCZRecords.h"
-#include "reference/TimeZones.h"
-#include "standard_zones/SCZRecords.h"
+#include "dialog/LoadState.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,8 +24,7 @@ namespace cz {
 
 class FrmMainWindow;
 
-// The in-cell edit state (EditMode, EditRow, EditCol and the guards) is part of the form.
-class FrmMain : public QObject, public HostContext, public EditState {
+class FrmMain : public QObject, public HostContext {
     Q_OBJECT
     // The window handle siblings make the owner of their own editors.
     Q_PROPERTY(int hwnd READ hwnd)
@@ -35,40 +32,20 @@ public:
     static FrmMain& instance();
     ~FrmMain() override;
 
-    // Public variables besides the host context.
+    // Kept across loads: the public variables, and what the host reads after a close.
     bool FormLoadCanceled = false;
-
-    // The controller being edited.
-    qint32 ControllerType = 0;
+    // Left unchanged when the controller is not found.
     QString ControllerName;
-    automation::ObjectRef SubPermissions;
-    qint32 PreviousOwnerWindow = 0;
-    // Sibling components for the life of one load, and the host's controller object during a save.
-    automation::ObjectRef m_TimeZoneObject;
-    automation::ObjectRef m_DoorGroupObject;
-    automation::ObjectRef m_ControllerObject;
     // "OK" or "CANCEL"; a refused load hands on the previous close's value.
     QString CloseReason;
     // An in-place edit of a standard zone cell was started; never reset.
     bool SCZCellEdited = false;
-
-    // Customization.
+    // Customization: off when the object is created; the unload turns it off.
     bool CustomizeMode = false;
-    QPointer<QWidget> CustomizeTarget;
-    quint8 SavedTab = 0;
 
-    // The zone tables and the time zone catalogue.
-    TimeZones TimeZoneInfo{*this, m_TimeZoneObject};
-    SCZTable SCZArray;
-    MCZTable MCZArray;
-    quint8 CurrentMCZ = 0;
-
-    RowHighlighter Highlighter;
-    // The last mouse button released over the standard grid was the right one.
-    bool SCZRightClick = false;
-    // The combo or list whose new-item entry asked for a new time zone or door group.
-    QPointer<controls::ComboBox> NewItemCombo;
-    QPointer<controls::ListBox> NewItemList;
+    // Everything else lives for one load; the next load replaces it.
+    LoadState& state() { return *state_; }
+    const LoadState& state() const { return *state_; }
 
     // Creates the window and runs the load sequence; nothing when already loaded.
     void Load();
@@ -159,10 +136,10 @@ private:
             DisplayError(*this, e, location, QStringLiteral("0"));
         }
     }
-    bool leavingSCZCell_ = false;
     void hookGrids();
     void unhookGrids();
 
+    std::unique_ptr<LoadState> state_;
     std::unique_ptr<FrmMainWindow> window_;
     bool unloading_ = false;
     bool hooksAttached_ = false;

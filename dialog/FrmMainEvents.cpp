@@ -89,7 +89,7 @@ void FrmMain::connectEvents() {
     // The standard grid's pop-up menu opens the input, relay or reader behind the cell.
     for (int i = 0; i < 3; ++i)
         QObject::connect(w.mnuSCZPopupChild[static_cast<size_t>(i)], &QAction::triggered, &w, guard("frmMain.mnuSCZPopupChild_Click", [this, i] {
-                             LaunchFromSCZPopup(LaunchContext{*this, ControllerType, this, window_.get()}, i,
+                             LaunchFromSCZPopup(LaunchContext{*this, state_->ControllerType, this, window_.get()}, i,
                                                 static_cast<qint16>(window_->grdSCZ->col()));
                          }));
 
@@ -114,13 +114,13 @@ void FrmMain::grdSCZ_MouseUp(Qt::MouseButton button, double xTwips, double yTwip
         const QPoint at(controls::twipsToPixelsX(w.grdSCZ, xTwips), controls::twipsToPixelsY(w.grdSCZ, yTwips));
         w.mnuSCZPopupParent->popup(w.grdSCZ->mapToGlobal(at));
     }
-    SCZRightClick = right;
+    state_->SCZRightClick = right;
 }
 
 void FrmMain::grdSCZ_Click() {
-    if (SCZRightClick) return;  // the click of a right-button release
+    if (state_->SCZRightClick) return;  // the click of a right-button release
     controls::FlexGrid* grid = window_->grdSCZ;
-    if (grid->col() >= 1 && grid->row() >= 2) Highlighter.HighlightRow(*this, *this, grid, true);
+    if (grid->col() >= 1 && grid->row() >= 2) state_->Highlighter.HighlightRow(*this, state_->Edit, grid, true);
     if (grid->row() < 2) return;  // zone 0 and the header take no edits
     if (grid->col() == 1) {
         BeginSCZNameEdit();
@@ -133,10 +133,10 @@ void FrmMain::grdSCZ_Click() {
 }
 
 void FrmMain::grdSCZ_LeaveCell() {
-    if (leavingSCZCell_) return;
-    leavingSCZCell_ = true;
+    if (state_->LeavingSCZCell) return;
+    state_->LeavingSCZCell = true;
     LeaveCellEdit();
-    leavingSCZCell_ = false;
+    state_->LeavingSCZCell = false;
 }
 
 void FrmMain::grdSCZ_Scroll() { LeaveCellEdit(); }
@@ -146,16 +146,16 @@ void FrmMain::UpdateSCZArrayToggles() {
     const int R = window_->grdSCZ->row();
     const int C = window_->grdSCZ->col();
     step([&] {
-        SCZRecord& zone = SCZArray(R - 1);
+        SCZRecord& zone = state_->SCZArray(R - 1);
         qint16 first = 0, last = 0;
-        GetColumnRange(ControllerType, QStringLiteral("BASE"), first, last);
+        GetColumnRange(state_->ControllerType, QStringLiteral("BASE"), first, last);
         if (C >= first && C <= last) {
             zone.Relay[C - first + 1] = !zone.Relay[C - first + 1];
         } else {
             qint16 expFirst = 0, expLast = 0, tag = 0, alert = 0, unused = 0;
-            GetColumnRange(ControllerType, QStringLiteral("EXP"), expFirst, expLast);
-            GetColumnRange(ControllerType, QStringLiteral("TAG"), tag, unused);
-            GetColumnRange(ControllerType, QStringLiteral("ALERT"), alert, unused);
+            GetColumnRange(state_->ControllerType, QStringLiteral("EXP"), expFirst, expLast);
+            GetColumnRange(state_->ControllerType, QStringLiteral("TAG"), tag, unused);
+            GetColumnRange(state_->ControllerType, QStringLiteral("ALERT"), alert, unused);
             if (C <= expLast) zone.ExpRelay[C - expFirst + 1] = !zone.ExpRelay[C - expFirst + 1];
             else if (C == tag) zone.Tag = !zone.Tag;
             else if (C == alert) zone.Alert = !zone.Alert;
@@ -169,9 +169,9 @@ void FrmMain::ShowSCZDropDown() {
     using namespace controls;
     FrmMainWindow& w = *window_;
     FlexGrid* grid = w.grdSCZ;
-    EditMode = 1;
-    EditRow = static_cast<qint16>(grid->mouseRow());
-    EditCol = static_cast<qint16>(grid->mouseCol());
+    state_->Edit.EditMode = 1;
+    state_->Edit.EditRow = static_cast<qint16>(grid->mouseRow());
+    state_->Edit.EditCol = static_cast<qint16>(grid->mouseCol());
     const double side = grid->cellHeight();
     setTwipsHeight(w.cmdDropDown, side);
     setTwipsWidth(w.cmdDropDown, side);
@@ -186,9 +186,9 @@ void FrmMain::BeginSCZNameEdit() {
     FrmMainWindow& w = *window_;
     FlexGrid* grid = w.grdSCZ;
     SCZCellEdited = true;
-    EditMode = 3;
-    EditRow = static_cast<qint16>(grid->row());
-    EditCol = static_cast<qint16>(grid->col());
+    state_->Edit.EditMode = 3;
+    state_->Edit.EditRow = static_cast<qint16>(grid->row());
+    state_->Edit.EditCol = static_cast<qint16>(grid->col());
     setTwipsHeight(w.txtText, grid->cellHeight() - 20);
     setTwipsWidth(w.txtText, grid->cellWidth() - 50);
     setTwipsTop(w.txtText, twipsTop(grid) + twipsTop(w.SSTab1) + grid->cellTop() + 20);
@@ -203,7 +203,7 @@ void FrmMain::BeginSCZNameEdit() {
 void FrmMain::cmdDropDown_Click() {
     using namespace controls;
     FrmMainWindow& w = *window_;
-    if (EditMode == 2) {
+    if (state_->Edit.EditMode == 2) {
         FlexGrid* grid = w.grdMCZ;
         setTwipsTop(w.lstStdControlZones, twipsTop(w.SSTab1) + twipsTop(w.SSSplitter1) + twipsTop(w.frmMCZContainer) + twipsTop(grid) +
                                               grid->cellTop() + grid->cellHeight());
@@ -213,7 +213,7 @@ void FrmMain::cmdDropDown_Click() {
         setTwipsHeight(w.lstStdControlZones, 4 * grid->cellHeight());
         w.lstStdControlZones->raise();
         w.lstStdControlZones->show();
-    } else if (EditMode == 1) {
+    } else if (state_->Edit.EditMode == 1) {
         FlexGrid* grid = w.grdSCZ;
         setTwipsTop(w.lstTimeZones, twipsTop(w.cmdDropDown) + twipsHeight(w.cmdDropDown));
         setTwipsLeft(w.lstTimeZones, twipsLeft(w.SSTab1) + twipsLeft(grid) + grid->cellLeft());
@@ -240,16 +240,16 @@ void FrmMain::lstTimeZones_Click() {
         const qint32 id = w.lstTimeZones->itemDataAt(w.lstTimeZones->listIndex());
         if (id != -1) {
             w.grdSCZ->setText(w.lstTimeZones->entryText(w.lstTimeZones->listIndex()));
-            SCZRecord& zone = SCZArray(EditRow - 1);
+            SCZRecord& zone = state_->SCZArray(state_->Edit.EditRow - 1);
             zone.TimeZoneId = id;
             zone.Changed = true;
             w.lstTimeZones->hide();
         } else {
             w.setEnabled(false);
-            NewItemList = w.lstTimeZones;
-            NewItemCombo.clear();  // this request is the list's
-            host::setProperty(m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(this));
-            host::AddNew(m_TimeZoneObject);
+            state_->NewItemList = w.lstTimeZones;
+            state_->NewItemCombo.clear();  // this request is the list's
+            host::setProperty(state_->m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(this));
+            host::AddNew(state_->m_TimeZoneObject);
         }
     } catch (const automation::AutomationError&) {
         w.setEnabled(true);
@@ -279,18 +279,18 @@ void FrmMain::TZCallback(int& TimeZoneType, int& Identity, QString& Description)
     if (Identity != 0) {
         step([&] { AddNewTZToLists(Identity, Description); });
         step([&] {
-            if (NewItemCombo) SelectComboByItemData(NewItemCombo, Identity);
-            if (NewItemList) SelectListByItemData(NewItemList, Identity);
+            if (state_->NewItemCombo) SelectComboByItemData(state_->NewItemCombo, Identity);
+            if (state_->NewItemList) SelectListByItemData(state_->NewItemList, Identity);
         });
     } else {
         step([&] { w.lstTimeZones->hide(); });
         step([&] {
-            if (NewItemCombo) restoreFromTag(NewItemCombo);
+            if (state_->NewItemCombo) restoreFromTag(state_->NewItemCombo);
         });
     }
     // The report answers the request; a later report must not act on this requester.
-    NewItemCombo.clear();
-    NewItemList.clear();
+    state_->NewItemCombo.clear();
+    state_->NewItemList.clear();
 }
 
 void FrmMain::TZCancelCallback() {
@@ -298,9 +298,9 @@ void FrmMain::TZCancelCallback() {
     FrmMainWindow& w = *window_;
     w.setEnabled(true);
     w.lstTimeZones->hide();
-    if (NewItemCombo) restoreFromTag(NewItemCombo);
-    NewItemCombo.clear();
-    NewItemList.clear();
+    if (state_->NewItemCombo) restoreFromTag(state_->NewItemCombo);
+    state_->NewItemCombo.clear();
+    state_->NewItemList.clear();
 }
 
 void FrmMain::Callback(QString& Component, int& DoorGroupID, QVariant& vAction, QString& name) {
@@ -310,18 +310,18 @@ void FrmMain::Callback(QString& Component, int& DoorGroupID, QVariant& vAction, 
     step([&] { w.setEnabled(true); });
     if (Component != QLatin1String("DOOR_GROUP")) return;
     step([&] {
-        if (!NewItemCombo) return;
+        if (!state_->NewItemCombo) return;
         const bool added = vAction.isValid() && !automation::isNull(vAction) && automation::toText(vAction) == QLatin1String("ADD");
         if (added) {
-            NewItemCombo->addEntry(name, DoorGroupID);
-            NewItemCombo->setListIndex(NewItemCombo->listCount() - 1);
+            state_->NewItemCombo->addEntry(name, DoorGroupID);
+            state_->NewItemCombo->setListIndex(state_->NewItemCombo->listCount() - 1);
         } else {
             bool ok = false;
-            const int position = NewItemCombo->tag().toInt(&ok);
-            NewItemCombo->setListIndex(ok && position != -1 && position < NewItemCombo->listCount() ? position : -1);
+            const int position = state_->NewItemCombo->tag().toInt(&ok);
+            state_->NewItemCombo->setListIndex(ok && position != -1 && position < state_->NewItemCombo->listCount() ? position : -1);
         }
     });
-    NewItemCombo.clear();
+    state_->NewItemCombo.clear();
 }
 
 }  // namespace cz
@@ -330,7 +330,7 @@ namespace cz {
 
 namespace {
 // Nothing is stored before the first zone was shown.
-MCZRecord* currentZone(FrmMain& form) { return form.CurrentMCZ == 0 ? nullptr : &form.MCZArray(form.CurrentMCZ); }
+MCZRecord* currentZone(LoadState& s) { return s.CurrentMCZ == 0 ? nullptr : &s.MCZArray(s.CurrentMCZ); }
 }  // namespace
 
 void FrmMain::txtMCZName_Change() {
@@ -342,21 +342,21 @@ void FrmMain::txtMCZName_Change() {
         box->setCursorPosition(static_cast<int>(text.size()));
         return;
     }
-    if (MCZRecord* zone = currentZone(*this)) {
+    if (MCZRecord* zone = currentZone(*state_)) {
         zone->Name = box->text();
         zone->Changed = true;
     }
 }
 
 void FrmMain::txtMCZDescription_Change() {
-    if (MCZRecord* zone = currentZone(*this)) {
+    if (MCZRecord* zone = currentZone(*state_)) {
         zone->Description = window_->txtMCZDescription->text();
         zone->Changed = true;
     }
 }
 
 void FrmMain::cmbMCZTimeZone_Click() {
-    MCZRecord* zone = currentZone(*this);
+    MCZRecord* zone = currentZone(*state_);
     if (!zone) return;
     controls::ComboBox* combo = window_->cmbMCZTimeZone;
     // Faults end the pick silently; the dialog must not stay disabled.
@@ -364,10 +364,10 @@ void FrmMain::cmbMCZTimeZone_Click() {
         const qint32 id = combo->itemDataAt(combo->listIndex());
         if (id == -1) {
             window_->setEnabled(false);
-            NewItemCombo = combo;
-            NewItemList.clear();  // this request is the combo's
-            host::setProperty(m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(this));
-            host::AddNew(m_TimeZoneObject);
+            state_->NewItemCombo = combo;
+            state_->NewItemList.clear();  // this request is the combo's
+            host::setProperty(state_->m_TimeZoneObject, QStringLiteral("Parent"), automation::fromObject(this));
+            host::AddNew(state_->m_TimeZoneObject);
         } else {
             combo->setTag(QString::number(combo->listIndex()));
             zone->TimeZoneId = id;
@@ -379,7 +379,7 @@ void FrmMain::cmbMCZTimeZone_Click() {
 }
 
 void FrmMain::cmbThreatLevel_Click() {
-    MCZRecord* zone = currentZone(*this);
+    MCZRecord* zone = currentZone(*state_);
     controls::ComboBox* combo = window_->cmbThreatLevel;
     if (!zone || combo->listIndex() < 0) return;
     zone->SecurityLevel = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
@@ -387,7 +387,7 @@ void FrmMain::cmbThreatLevel_Click() {
 }
 
 void FrmMain::cmbLinkedZone_Click() {
-    MCZRecord* zone = currentZone(*this);
+    MCZRecord* zone = currentZone(*state_);
     controls::ComboBox* combo = window_->cmbLinkedZone;
     if (!zone || combo->listIndex() < 0) return;
     // Kept with the zone, but not a change of its own.
@@ -395,18 +395,18 @@ void FrmMain::cmbLinkedZone_Click() {
 }
 
 void FrmMain::cmbLinkedAccessZone_Click() {
-    MCZRecord* zone = currentZone(*this);
+    MCZRecord* zone = currentZone(*state_);
     if (!zone) return;
     controls::ComboBox* combo = window_->cmbLinkedAccessZone;
     try {
         const qint32 id = combo->itemDataAt(combo->listIndex());
         if (id == -1) {
             window_->setEnabled(false);
-            NewItemCombo = combo;
-            NewItemList.clear();
-            host::setProperty(m_DoorGroupObject, QStringLiteral("Parent"), automation::fromObject(this));
-            host::setProperty(m_DoorGroupObject, QStringLiteral("DoorGroupID"), 0);
-            host::RaiseForm(m_DoorGroupObject);
+            state_->NewItemCombo = combo;
+            state_->NewItemList.clear();
+            host::setProperty(state_->m_DoorGroupObject, QStringLiteral("Parent"), automation::fromObject(this));
+            host::setProperty(state_->m_DoorGroupObject, QStringLiteral("DoorGroupID"), 0);
+            host::RaiseForm(state_->m_DoorGroupObject);
         } else {
             combo->setTag(QString::number(combo->listIndex()));
             zone->DoorGroupID = id;  // not a change of its own
@@ -417,7 +417,7 @@ void FrmMain::cmbLinkedAccessZone_Click() {
 }
 
 void FrmMain::cmbGlobalId_Click() {
-    MCZRecord* zone = currentZone(*this);
+    MCZRecord* zone = currentZone(*state_);
     controls::ComboBox* combo = window_->cmbGlobalId;
     if (!zone || combo->listIndex() < 0) return;
     zone->GlobalId = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
@@ -425,7 +425,7 @@ void FrmMain::cmbGlobalId_Click() {
 }
 
 void FrmMain::cmbGlobalId_Change() {
-    MCZRecord* zone = currentZone(*this);
+    MCZRecord* zone = currentZone(*state_);
     if (!zone) return;
     controls::ComboBox* combo = window_->cmbGlobalId;
     if (automation::leadingNumber(combo->currentText()) > 255) combo->setEditText(QStringLiteral("255"));
@@ -434,14 +434,14 @@ void FrmMain::cmbGlobalId_Change() {
 }
 
 void FrmMain::chkGlobal_Click() {
-    if (MCZRecord* zone = currentZone(*this)) {
+    if (MCZRecord* zone = currentZone(*state_)) {
         zone->GlobalOut = window_->chkGlobal->isChecked();
         zone->Changed = true;
     }
 }
 
 void FrmMain::chkTagAlert_Click(int index) {
-    if (MCZRecord* zone = currentZone(*this)) {
+    if (MCZRecord* zone = currentZone(*state_)) {
         (index == 0 ? zone->Tag : zone->Alert) = window_->chkTagAlert[static_cast<size_t>(index)]->isChecked();
         zone->Changed = true;
     }
@@ -452,7 +452,7 @@ void FrmMain::grdMCZ_Click() {
     grid->setCol(grid->mouseCol());
     grid->setRow(grid->mouseRow());
     if (grid->row() > 0 && grid->col() == 1) {
-        Highlighter.HighlightRow(*this, *this, grid, true);
+        state_->Highlighter.HighlightRow(*this, state_->Edit, grid, true);
         ShowMCZDropDown();
     }
 }
@@ -461,9 +461,9 @@ void FrmMain::ShowMCZDropDown() {
     using namespace controls;
     FrmMainWindow& w = *window_;
     FlexGrid* grid = w.grdMCZ;
-    EditMode = 2;
-    EditRow = static_cast<qint16>(grid->mouseRow());
-    EditCol = static_cast<qint16>(grid->mouseCol());
+    state_->Edit.EditMode = 2;
+    state_->Edit.EditRow = static_cast<qint16>(grid->mouseRow());
+    state_->Edit.EditCol = static_cast<qint16>(grid->mouseCol());
     const double side = grid->cellHeight();
     setTwipsHeight(w.cmdDropDown, side);
     setTwipsWidth(w.cmdDropDown, side);
@@ -482,10 +482,10 @@ void FrmMain::lstStdControlZones_Click() {
     const qint32 zoneNumber = list->itemDataAt(index);
     const qint16 row = static_cast<qint16>(w.grdMCZ->row());
     w.grdMCZ->setText(list->entryText(index));
-    MCZRecord& zone = MCZArray(CurrentMCZ);
+    MCZRecord& zone = state_->MCZArray(state_->CurrentMCZ);
     zone.Actions[static_cast<size_t>(row - 1)] = automation::toUInt8(zoneNumber);
     zone.Changed = true;
-    cz::UpdateMCZSCZDefinition(*this, w.grdMCZ, SCZArray, ControllerType, row, static_cast<qint16>(zoneNumber));
+    cz::UpdateMCZSCZDefinition(*this, w.grdMCZ, state_->SCZArray, state_->ControllerType, row, static_cast<qint16>(zoneNumber));
     list->hide();
 }
 
@@ -493,7 +493,7 @@ void FrmMain::grdMCZ_DblClick() {
     controls::FlexGrid* grid = window_->grdMCZ;
     // The action names, the zone column and the header open nothing.
     if (grid->mouseCol() >= 2 && grid->mouseRow() > 0)
-        LaunchActionComponent(LaunchContext{*this, ControllerType, this, window_.get()}, static_cast<qint16>(grid->mouseRow()),
+        LaunchActionComponent(LaunchContext{*this, state_->ControllerType, this, window_.get()}, static_cast<qint16>(grid->mouseRow()),
                               static_cast<qint16>(grid->mouseCol()));
 }
 
@@ -511,7 +511,7 @@ void FrmMain::SelectForCustomization(QWidget* control) {
         const QString name = control->objectName();
         const bool label = name.startsWith(QLatin1String("Label1_")) || control == static_cast<QWidget*>(w.lblSCZDirections) || control == static_cast<QWidget*>(w.lblMCZDirections);
         if (label) {
-            CustomizeTarget = control;
+            state_->CustomizeTarget = control;
             host::LocalizerSelectLabel(w.Localizer, control, w.MhStretch1);
         } else {
             host::LocalizerSelectControl(w.Localizer, control, w.MhStretch1);
@@ -523,8 +523,8 @@ void FrmMain::MhStretch1_Change() {
     if (!window_) return;
     FrmMainWindow& w = *window_;
     guardedEvent(QStringLiteral("frmMain.MhStretch1_Change"), [&] {
-        QObject* target = host::LocalizerTargetChanged(w.Localizer, w.MhStretch1, CustomizeTarget.data());
-        CustomizeTarget = qobject_cast<QWidget*>(target);
+        QObject* target = host::LocalizerTargetChanged(w.Localizer, w.MhStretch1, state_->CustomizeTarget.data());
+        state_->CustomizeTarget = qobject_cast<QWidget*>(target);
     });
 }
 
@@ -533,7 +533,7 @@ void FrmMain::CustomizeEnded() {
     FrmMainWindow& w = *window_;
     guardedEvent(QStringLiteral("frmMain.CustomizeEnded"), [&] {
         w.MhStretch1->detach();
-        if (SavedTab < w.SSTab1->tabs() && w.SSTab1->tabEnabled(SavedTab)) w.SSTab1->setTab(SavedTab);
+        if (state_->SavedTab < w.SSTab1->tabs() && w.SSTab1->tabEnabled(state_->SavedTab)) w.SSTab1->setTab(state_->SavedTab);
         host::LocalizerEnd(w.Localizer);
     });
     CustomizeMode = false;

@@ -8,6 +8,7 @@
 #include "platform/controls/ListControls.h"
 #include "platform/controls/SizingFrame.h"
 #include "platform/controls/TabControl.h"
+#include "platform/controls/TextBox.h"
 #include "platform/controls/Twips.h"
 
 #include <QCheckBox>
@@ -33,6 +34,8 @@ namespace {
 // Design size of the dialog, in twips.
 constexpr double kDesignWidth = 12075;
 constexpr double kDesignHeight = 8415;
+// What the operator may type into a name or description.
+constexpr int kNameLength = 32;
 
 template <typename W>
 W* named(W* w, const QString& name) {
@@ -139,11 +142,11 @@ void FrmMainWindow::build() {
 
     cmbMCZIndex = named(new controls::ComboBox(Frame1), QStringLiteral("cmbMCZIndex"));
     place(cmbMCZIndex, 1320, 270, 735, 315);
-    txtMCZName = named(new QLineEdit(Frame1), QStringLiteral("txtMCZName"));
-    txtMCZName->setMaxLength(32);
+    txtMCZName = named(new controls::TextBox(Frame1), QStringLiteral("txtMCZName"));
+    txtMCZName->setTypingLimit(kNameLength);
     place(txtMCZName, 1320, 690, 3255, 315);
-    txtMCZDescription = named(new QLineEdit(Frame1), QStringLiteral("txtMCZDescription"));
-    txtMCZDescription->setMaxLength(32);
+    txtMCZDescription = named(new controls::TextBox(Frame1), QStringLiteral("txtMCZDescription"));
+    txtMCZDescription->setTypingLimit(kNameLength);
     place(txtMCZDescription, 1320, 1260, 3255, 315);
     cmbMCZTimeZone = named(new controls::ComboBox(Frame1), QStringLiteral("cmbMCZTimeZone"));
     place(cmbMCZTimeZone, 1320, 1755, 3255, 315);
@@ -170,8 +173,8 @@ void FrmMainWindow::build() {
     SSSplitter1->setSizes({controls::twipsToPixelsY(Frame1, 2175), controls::twipsToPixelsY(Frame1, 4000)});
 
     // In-cell editors, hidden until a grid shows one.
-    txtText = named(new QLineEdit(this), QStringLiteral("txtText"));
-    txtText->setMaxLength(32);
+    txtText = named(new controls::TextBox(this), QStringLiteral("txtText"));
+    txtText->setTypingLimit(kNameLength);
     txtText->hide();
     cmdDropDown = named(new QPushButton(this), QStringLiteral("cmdDropDown"));
     cmdDropDown->setIcon(QIcon(dropDownPicture()));

@@ -3,6 +3,7 @@
 // arrays as Name_Index), at its design-time place in twips. The window is
 // destroyed on every unload; the dialog object (FrmMain) outlives it.
 #include "platform/automation/Dispatch.h"
+#include "platform/controls/TextBox.h"
 
 #include <QDialog>
 #include <array>
@@ -52,12 +53,12 @@ public:
     controls::ComboBox* cmbGlobalId;
     controls::ComboBox* cmbLinkedZone;
     controls::ComboBox* cmbLinkedAccessZone;
-    QLineEdit* txtMCZName;
-    QLineEdit* txtMCZDescription;
+    controls::TextBox* txtMCZName;
+    controls::TextBox* txtMCZDescription;
     QCheckBox* chkGlobal;
     std::array<QCheckBox*, 2> chkTagAlert;
     std::array<QLabel*, 8> Label1;
-    QLineEdit* txtText;
+    controls::TextBox* txtText;
     QPushButton* cmdDropDown;
     controls::ListBox* lstTimeZones;
     controls::ListBox* lstStdControlZones;

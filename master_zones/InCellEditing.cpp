@@ -31,16 +31,17 @@ void RowHighlighter::HighlightRow(const HostContext& ctx, EditState& state, cont
     p.on = On;
     ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.HighlightRow"));
     const int column = grid->col();
-    // The grid goes back to the visibility it had (a grid on an inactive tab stays hidden);
-    // whatever fails, that and the guard are restored, so later edits still close.
-    const bool wasVisible = grid->isVisibleTo(grid->parentWidget());
+    // The grid's painting is frozen, not the grid hidden: hiding it would move
+    // the keyboard focus to the next button, where Space presses it. Whatever
+    // fails, painting and the guard are restored, so later edits still close.
+    const bool painting = grid->updatesEnabled();
     step.afterReport([&] {
-        grid->setVisible(wasVisible);
+        grid->setUpdatesEnabled(painting);
         state.HighlightingRow = false;
     });
     step([&] {
         state.HighlightingRow = true;
-        grid->setVisible(false);
+        grid->setUpdatesEnabled(false);
     });
     for (int c = 1; c < grid->cols(); ++c)
         step([&] {
@@ -50,7 +51,7 @@ void RowHighlighter::HighlightRow(const HostContext& ctx, EditState& state, cont
         });
     step([&] {
         grid->setCol(column);
-        grid->setVisible(wasVisible);
+        grid->setUpdatesEnabled(painting);
         state.HighlightingRow = false;
     });
 }

@@ -25,7 +25,7 @@ TEST_P(Customize, WithoutTheRightOnlyTheActiveTabIsRemembered) {
     EXPECT_EQ(window().Label1[3]->text(), QStringLiteral("MCZ#:")) << "stored texts are not applied";
     ASSERT_NE(localizer(), nullptr);
     EXPECT_FALSE(localizer()->enabled());
-    EXPECT_EQ(form().SavedTab, 0);
+    EXPECT_EQ(form().state().SavedTab, 0);
 }
 
 TEST_P(Customize, ALabelIsMovedWithTheSizingFrameAndStoredAndOKDoesNothingMeanwhile) {
@@ -44,7 +44,7 @@ TEST_P(Customize, ALabelIsMovedWithTheSizingFrameAndStoredAndOKDoesNothingMeanwh
     ASSERT_TRUE(frame->isVisible());
     EXPECT_EQ(frame->target(), label);
     EXPECT_EQ(frame->parentWidget(), label->parentWidget()) << "the frame moves into the control's container";
-    EXPECT_EQ(form().CustomizeTarget, label);
+    EXPECT_EQ(form().state().CustomizeTarget, label);
 
     const QPoint before = label->pos();
     const QPoint grab = QPoint(frame->width() / 2, frame->height() / 2);

@@ -39,20 +39,20 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     EXPECT_TRUE(boxes.boxes.isEmpty());
 
     EXPECT_EQ(window().windowTitle(), QStringLiteral("R1164|Warehouse \"North\", Dock 2"));
-    EXPECT_EQ(form().ControllerType, 4);
+    EXPECT_EQ(form().state().ControllerType, 4);
     EXPECT_EQ(window().grdSCZ->cols(), 8 + 69) << "controller type 4 has eight base relays";
     EXPECT_EQ(window().windowHandle()->transientParent(), hostWindow.windowHandle()) << "the host window owns the dialog";
     EXPECT_EQ(window().parent(), nullptr) << "as an owner, not as a Qt parent";
     EXPECT_TRUE(window().cmdOK->isEnabled());
     EXPECT_FALSE(window().SSSplitter1->isVisible());
-    EXPECT_EQ(form().CurrentMCZ, 192);
-    for (int m = 192; m <= 255; ++m) EXPECT_FALSE(form().MCZArray(m).Changed) << m;
-    EXPECT_EQ(form().EditMode, 0);
+    EXPECT_EQ(form().state().CurrentMCZ, 192);
+    for (int m = 192; m <= 255; ++m) EXPECT_FALSE(form().state().MCZArray(m).Changed) << m;
+    EXPECT_EQ(form().state().Edit.EditMode, 0);
     // The siblings live from load to unload, with their context.
-    ASSERT_TRUE(form().m_TimeZoneObject);
-    EXPECT_EQ(automation::toObject(form().m_TimeZoneObject.get(QStringLiteral("DBConnection"))), conn.get());
-    ASSERT_TRUE(form().m_DoorGroupObject);
-    EXPECT_EQ(form().m_DoorGroupObject.get(QStringLiteral("DBConnectionString")).toString(), db().connectionString());
+    ASSERT_TRUE(form().state().m_TimeZoneObject);
+    EXPECT_EQ(automation::toObject(form().state().m_TimeZoneObject.get(QStringLiteral("DBConnection"))), conn.get());
+    ASSERT_TRUE(form().state().m_DoorGroupObject);
+    EXPECT_EQ(form().state().m_DoorGroupObject.get(QStringLiteral("DBConnectionString")).toString(), db().connectionString());
 }
 
 TEST_P(DialogLifecycle, EveryControlIsThereUnderItsName) {
@@ -144,7 +144,7 @@ TEST_P(DialogLifecycle, EachWayOutReportsItsReasonAfterReEnablingTheHost) {
         // OK runs both saves, each in its own transaction.
         EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), way.reason == std::string("OK") ? 2 : 0) << way.name;
         EXPECT_FALSE(form().m_Parent) << way.name;
-        EXPECT_FALSE(form().m_TimeZoneObject) << way.name;
+        EXPECT_FALSE(form().state().m_TimeZoneObject) << way.name;
         EXPECT_EQ(form().CloseReason, QLatin1String(way.reason));
     }
 }
@@ -164,7 +164,7 @@ TEST_P(DialogLifecycle, AMissingControllerGivesTypeFourAndKeepsTheLastName) {
     QTest::mouseClick(window().CmdCancel, Qt::LeftButton);
     raise(9999);
     ASSERT_TRUE(form().isLoaded());
-    EXPECT_EQ(form().ControllerType, 4);
+    EXPECT_EQ(form().state().ControllerType, 4);
     EXPECT_EQ(form().ControllerName, QStringLiteral("Warehouse \"North\", Dock 2"));
     EXPECT_EQ(window().grdSCZ->cols(), 8 + 69);
     EXPECT_TRUE(boxes.boxes.isEmpty());
@@ -189,19 +189,19 @@ TEST_P(DialogLifecycle, ABrokenControllerQueryShowsTheErrorBoxAndTheLoadGoesOn) 
     ASSERT_TRUE(form().isLoaded());
     ASSERT_GE(boxes.boxes.size(), 1);
     EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("Function Name: frmMain.GetControllerInfo")));
-    EXPECT_EQ(form().ControllerType, 4);
+    EXPECT_EQ(form().state().ControllerType, 4);
     EXPECT_EQ(host.journal->calls.last(), QStringLiteral("Enabled=False")) << "the load itself completed";
 }
 
 TEST_P(DialogLifecycle, TheDialogObjectAndItsTablesSurviveAnUnload) {
     raise(Warehouse);
-    const QString zoneName = form().SCZArray(5).Name;
+    const QString zoneName = form().state().SCZArray(5).Name;
     ASSERT_FALSE(zoneName.isEmpty());
     cz::FrmMain* before = &form();
     QTest::mouseClick(window().cmdOK, Qt::LeftButton);
     settle();
     EXPECT_EQ(&form(), before);
-    EXPECT_EQ(form().SCZArray(5).Name, zoneName);
+    EXPECT_EQ(form().state().SCZArray(5).Name, zoneName);
     EXPECT_EQ(form().CloseReason, QStringLiteral("OK"));
     EXPECT_EQ(form().m_ControllerId, Warehouse);
     security().view = false;
@@ -211,10 +211,10 @@ TEST_P(DialogLifecycle, TheDialogObjectAndItsTablesSurviveAnUnload) {
 
 TEST_P(DialogLifecycle, ASecondRequestWhileOpenOnlyBringsTheDialogForward) {
     raise(Warehouse);
-    const QString zone = form().SCZArray(5).Name;
+    const QString zone = form().state().SCZArray(5).Name;
     raise(MainEntrance);
     EXPECT_EQ(form().m_ControllerId, Warehouse) << "the open dialog keeps the controller its tables belong to";
-    EXPECT_EQ(form().SCZArray(5).Name, zone);
+    EXPECT_EQ(form().state().SCZArray(5).Name, zone);
     EXPECT_EQ(host.journal->count(QStringLiteral("CanView")), 1) << "no second load";
 }
 

@@ -49,7 +49,7 @@ TEST_P(Layout, ARightClickOnTheGridEndsTheOpenEditAfterTheGridHandledIt) {
     w.txtText->setText(QStringLiteral("Hooked"));
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->cellRect(3, 2).center());
     EXPECT_FALSE(w.txtText->isVisible());
-    EXPECT_EQ(form().SCZArray(2).Name, QStringLiteral("Hooked"));
+    EXPECT_EQ(form().state().SCZArray(2).Name, QStringLiteral("Hooked"));
     EXPECT_EQ(grid->col(), 2) << "the grid's own handling (the right press made the cell current) came first";
 }
 

@@ -31,25 +31,25 @@ protected:
             if (combo->itemDataAt(i) == data) return i;
         return -1;
     }
-    cz::MCZRecord& zone(int m) { return form().MCZArray(m); }
+    cz::MCZRecord& zone(int m) { return form().state().MCZArray(m); }
 };
 
 TEST_P(MCZPanel, TheFirstZoneIsShownAndPickingANumberShowsAnother) {
     open();
     cz::FrmMainWindow& w = window();
-    EXPECT_EQ(form().CurrentMCZ, 192);
+    EXPECT_EQ(form().state().CurrentMCZ, 192);
     EXPECT_TRUE(w.SSSplitter1->isVisible());
     EXPECT_EQ(w.txtMCZName->text(), zone(192).Name);
-    EXPECT_EQ(w.grdMCZ->textMatrix(1, 1), form().SCZArray(zone(192).Actions[0]).Name);
+    EXPECT_EQ(w.grdMCZ->textMatrix(1, 1), form().state().SCZArray(zone(192).Actions[0]).Name);
     EXPECT_FALSE(zone(192).Changed) << "nothing loaded counts as changed";
 
     w.cmbMCZIndex->setListIndex(positionOf(w.cmbMCZIndex, 200));
-    EXPECT_EQ(form().CurrentMCZ, 200);
+    EXPECT_EQ(form().state().CurrentMCZ, 200);
     EXPECT_EQ(w.txtMCZName->text(), zone(200).Name);
     EXPECT_EQ(w.txtMCZDescription->text(), zone(200).Description);
     EXPECT_EQ(w.chkTagAlert[0]->isChecked(), zone(200).Tag);
     EXPECT_EQ(w.cmbMCZTimeZone->itemDataAt(w.cmbMCZTimeZone->listIndex()), zone(200).TimeZoneId);
-    for (int row = 1; row <= 21; ++row) EXPECT_EQ(w.grdMCZ->textMatrix(row, 1), form().SCZArray(zone(200).Actions[row - 1]).Name) << row;
+    for (int row = 1; row <= 21; ++row) EXPECT_EQ(w.grdMCZ->textMatrix(row, 1), form().state().SCZArray(zone(200).Actions[row - 1]).Name) << row;
     EXPECT_TRUE(zone(200).Changed) << "showing a zone runs the panel's handlers, which store and mark it";
     EXPECT_FALSE(zone(192).Changed);
 }
@@ -86,7 +86,7 @@ TEST_P(MCZPanel, AnActionTakesTheStandardZonePickedUnderItsCell) {
     controls::FlexGrid* grid = w.grdMCZ;
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(3, 1).center());
     ASSERT_TRUE(w.cmdDropDown->isVisible());
-    EXPECT_EQ(form().EditMode, 2);
+    EXPECT_EQ(form().state().Edit.EditMode, 2);
     EXPECT_EQ(controls::twipsWidth(w.cmdDropDown), controls::twipsHeight(w.cmdDropDown));
     QTest::mouseClick(w.cmdDropDown, Qt::LeftButton);
     controls::ListBox* list = w.lstStdControlZones;
@@ -100,9 +100,9 @@ TEST_P(MCZPanel, AnActionTakesTheStandardZonePickedUnderItsCell) {
     const qint32 number = list->itemDataAt(pick);
     EXPECT_EQ(zone(192).Actions[2], number);
     EXPECT_TRUE(zone(192).Changed);
-    EXPECT_EQ(grid->textMatrix(3, 1), form().SCZArray(number).Name);
+    EXPECT_EQ(grid->textMatrix(3, 1), form().state().SCZArray(number).Name);
     for (int k = 1; k <= 8; ++k)
-        EXPECT_EQ(grid->textMatrix(3, k + 1), form().SCZArray(number).Relay[k] ? QStringLiteral("X") : QString()) << k;
+        EXPECT_EQ(grid->textMatrix(3, k + 1), form().state().SCZArray(number).Relay[k] ? QStringLiteral("X") : QString()) << k;
     EXPECT_FALSE(list->isVisible());
     EXPECT_TRUE(w.cmdDropDown->isVisible()) << "until the edit ends";
 
@@ -119,7 +119,7 @@ TEST_P(MCZPanel, ACancelledNewTimeZonePutsTheComboBackAndANewDoorGroupJoinsItsLi
     const qint32 chosen = zone(192).TimeZoneId;
     tz->setListIndex(0);  // the new-time-zone entry
     EXPECT_FALSE(w.isEnabled());
-    auto* component = qobject_cast<czhost::TimeZoneComponent*>(form().m_TimeZoneObject.get());
+    auto* component = qobject_cast<czhost::TimeZoneComponent*>(form().state().m_TimeZoneObject.get());
     ASSERT_NE(component->editor(), nullptr);
     QTest::mouseClick(component->editor()->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
     EXPECT_TRUE(w.isEnabled());
@@ -129,7 +129,7 @@ TEST_P(MCZPanel, ACancelledNewTimeZonePutsTheComboBackAndANewDoorGroupJoinsItsLi
     controls::ComboBox* groups = w.cmbLinkedAccessZone;
     const int before = groups->listCount();
     groups->setListIndex(0);
-    auto* doorGroups = qobject_cast<czhost::DoorGroupComponent*>(form().m_DoorGroupObject.get());
+    auto* doorGroups = qobject_cast<czhost::DoorGroupComponent*>(form().state().m_DoorGroupObject.get());
     ASSERT_NE(doorGroups->editor(), nullptr);
     doorGroups->editor()->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Night Patrol"));
     QTest::mouseClick(doorGroups->editor()->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
@@ -170,7 +170,7 @@ TEST_P(MCZPanel, AnActionBeyondTheStandardZonesIsReportedOnceAndTheOtherRowsDraw
     window().cmbMCZIndex->setListIndex(1);  // 193
     ASSERT_EQ(boxes.boxes.size(), 1);
     EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("frmMain.UpdateMCZSCZDefinition")));
-    EXPECT_EQ(window().grdMCZ->textMatrix(6, 1), form().SCZArray(zone(193).Actions[5]).Name) << "the row after it is drawn";
+    EXPECT_EQ(window().grdMCZ->textMatrix(6, 1), form().state().SCZArray(zone(193).Actions[5]).Name) << "the row after it is drawn";
 }
 
 TAMRIK_ON_BOTH_ENGINES(MCZPanel);

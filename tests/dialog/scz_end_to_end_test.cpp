@@ -42,8 +42,8 @@ protected:
 
 TEST_P(SCZEndToEnd, EditsReachTheDatabaseTheControllerQueueAndTheEventLog) {
     openWithHost();
-    const int relay3 = form().SCZArray(2).Relay[3];
-    const bool tag = form().SCZArray(4).Tag;
+    const int relay3 = form().state().SCZArray(2).Relay[3];
+    const bool tag = form().state().SCZArray(4).Tag;
     click(3, 1);  // rename zone 2
     window().txtText->selectAll();
     QTest::keyClicks(window().txtText, QStringLiteral("Goods In, Gate"));
@@ -83,12 +83,12 @@ TEST_P(SCZEndToEnd, EditsReachTheDatabaseTheControllerQueueAndTheEventLog) {
     EXPECT_EQ(grid->textMatrix(3, 1), QStringLiteral("Goods In Gate"));
     EXPECT_EQ(grid->textMatrix(3, 5), relay3 ? QString() : QStringLiteral("X"));
     EXPECT_EQ(grid->textMatrix(7, 2), pickedName);
-    EXPECT_FALSE(form().SCZArray(2).Changed);
+    EXPECT_FALSE(form().state().SCZArray(2).Changed);
 }
 
 TEST_P(SCZEndToEnd, ADuplicateNameKeepsTheDialogOpenAndSavesNothing) {
     openWithHost();
-    const QString other = form().SCZArray(9).Name;
+    const QString other = form().state().SCZArray(9).Name;
     click(3, 1);
     window().txtText->setText(other);
     QTest::mouseClick(window().cmdOK, Qt::LeftButton);
@@ -106,7 +106,7 @@ TEST_P(SCZEndToEnd, AMasterZoneEditedInThePanelIsSavedAfterTheStandardZones) {
     window().SSTab1->setTab(1);
     window().txtMCZName->setText(QStringLiteral("Evacuate, All"));
     QTest::mouseClick(window().chkTagAlert[1], Qt::LeftButton);
-    const bool alert = form().MCZArray(192).Alert;
+    const bool alert = form().state().MCZArray(192).Alert;
     QTest::mouseClick(window().cmdOK, Qt::LeftButton);
     settle();
     ASSERT_FALSE(form().isLoaded());

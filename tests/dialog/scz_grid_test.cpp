@@ -54,7 +54,7 @@ TEST_P(SCZGrid, ColumnsFollowTheControllerType) {
     EXPECT_EQ(grid->textMatrix(0, 3), QStringLiteral("X1"));
     EXPECT_EQ(grid->textMatrix(0, 68), QStringLiteral("R1156"));
     // Rows show the zones from the table.
-    const cz::SCZRecord& zone = form().SCZArray(7);
+    const cz::SCZRecord& zone = form().state().SCZArray(7);
     EXPECT_EQ(grid->textMatrix(8, 0), QString::number(zone.ControlZoneIndex));
     EXPECT_EQ(grid->textMatrix(8, 1), zone.Name);
     for (int k = 1; k <= 64; ++k) EXPECT_EQ(grid->textMatrix(8, k + 2), zone.ExpRelay[k] ? QStringLiteral("X") : QString()) << k;
@@ -62,7 +62,7 @@ TEST_P(SCZGrid, ColumnsFollowTheControllerType) {
 
 TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogether) {
     open(ReceptionPanel);
-    cz::SCZRecord& zone = form().SCZArray(4);  // row 5
+    cz::SCZRecord& zone = form().state().SCZArray(4);  // row 5
     const bool before = zone.ExpRelay[1];
     const QString mark = before ? QStringLiteral("X") : QString();
     ASSERT_EQ(grid->textMatrix(5, 3), mark);
@@ -78,18 +78,18 @@ TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogether) {
     grid->ensureCellVisible(5, 67);
     click(5, 67);
     EXPECT_EQ(zone.Tag, !tag);
-    EXPECT_FALSE(form().SCZArray(5).Changed) << "other zones are untouched";
+    EXPECT_FALSE(form().state().SCZArray(5).Changed) << "other zones are untouched";
 }
 
 TEST_P(SCZGrid, ZoneZeroAndTheHeaderTakeNoEditsAndTheMenuAppearsOnlyOnRelayCells) {
     open(Warehouse);
-    const cz::SCZRecord before = form().SCZArray(0);
+    const cz::SCZRecord before = form().state().SCZArray(0);
     const QString cell = grid->textMatrix(1, 3);
     click(1, 3);
     click(1, 1);
     EXPECT_EQ(grid->textMatrix(1, 3), cell);
-    EXPECT_FALSE(form().SCZArray(0).Changed);
-    EXPECT_EQ(form().SCZArray(0).Relay, before.Relay);
+    EXPECT_FALSE(form().state().SCZArray(0).Changed);
+    EXPECT_EQ(form().state().SCZArray(0).Relay, before.Relay);
     EXPECT_FALSE(nameBox()->isVisible());
 
     QMenu* menu = window().mnuSCZPopupParent;
@@ -101,7 +101,7 @@ TEST_P(SCZGrid, ZoneZeroAndTheHeaderTakeNoEditsAndTheMenuAppearsOnlyOnRelayCells
     click(3, 5, Qt::RightButton);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(grid->textMatrix(3, 5), relay) << "the click of a right release toggles nothing";
-    EXPECT_FALSE(form().SCZArray(2).Changed);
+    EXPECT_FALSE(form().state().SCZArray(2).Changed);
     menu->hide();
 }
 
@@ -110,7 +110,7 @@ TEST_P(SCZGrid, ANameIsEditedInPlaceFilteredAndWrittenBackOnLeavingTheCell) {
     click(3, 1);
     QLineEdit* box = nameBox();
     ASSERT_TRUE(box->isVisible());
-    EXPECT_EQ(box->text(), form().SCZArray(2).Name);
+    EXPECT_EQ(box->text(), form().state().SCZArray(2).Name);
     EXPECT_EQ(box->selectedText(), box->text());
     EXPECT_TRUE(form().SCZCellEdited);
     // Placed over the cell by the grid's own twips, inset 20 from the top and 50 from the left.
@@ -133,10 +133,10 @@ TEST_P(SCZGrid, ANameIsEditedInPlaceFilteredAndWrittenBackOnLeavingTheCell) {
 
     click(4, 1);  // the release ends the first edit, the click opens the next one
     EXPECT_EQ(grid->textMatrix(3, 1), QStringLiteral("Dock Door 100B%"));
-    EXPECT_EQ(form().SCZArray(2).Name, QStringLiteral("Dock Door 100B%"));
-    EXPECT_TRUE(form().SCZArray(2).Changed);
+    EXPECT_EQ(form().state().SCZArray(2).Name, QStringLiteral("Dock Door 100B%"));
+    EXPECT_TRUE(form().state().SCZArray(2).Changed);
     EXPECT_TRUE(box->isVisible()) << "the editor the click opened stays open";
-    EXPECT_EQ(box->text(), form().SCZArray(3).Name);
+    EXPECT_EQ(box->text(), form().state().SCZArray(3).Name);
 
     QTest::keyClick(&window(), Qt::Key_Escape);
     EXPECT_EQ(host.parent->lastCellEdited, QStringLiteral("True"));
@@ -165,8 +165,8 @@ TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCell) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(pick)).center());
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(grid->textMatrix(6, 2), list->entryText(pick));
-    EXPECT_EQ(form().SCZArray(5).TimeZoneId, list->itemDataAt(pick));
-    EXPECT_TRUE(form().SCZArray(5).Changed);
+    EXPECT_EQ(form().state().SCZArray(5).TimeZoneId, list->itemDataAt(pick));
+    EXPECT_TRUE(form().state().SCZArray(5).Changed);
     EXPECT_TRUE(button->isVisible()) << "the button stays until the edit ends";
     grid->setRow(7);  // leaving the cell ends the edit
     EXPECT_FALSE(button->isVisible());
@@ -181,7 +181,7 @@ TEST_P(SCZGrid, ANewTimeZoneFromTheListJoinsBothListsAndTheZone) {
     const int comboBefore = window().cmbMCZTimeZone->listCount();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     EXPECT_FALSE(window().isEnabled()) << "the time zone editor is in front";
-    auto* tz = qobject_cast<czhost::TimeZoneComponent*>(form().m_TimeZoneObject.get());
+    auto* tz = qobject_cast<czhost::TimeZoneComponent*>(form().state().m_TimeZoneObject.get());
     ASSERT_NE(tz, nullptr);
     ASSERT_NE(tz->editor(), nullptr);
     EXPECT_EQ(tz->editor()->windowHandle()->transientParent(), window().windowHandle());
@@ -195,21 +195,21 @@ TEST_P(SCZGrid, ANewTimeZoneFromTheListJoinsBothListsAndTheZone) {
     EXPECT_EQ(window().cmbMCZTimeZone->listCount(), comboBefore + 1);
     const qint32 id = list->itemDataAt(before);
     EXPECT_EQ(window().cmbMCZTimeZone->itemDataAt(comboBefore), id);
-    EXPECT_EQ(form().SCZArray(5).TimeZoneId, id);
+    EXPECT_EQ(form().state().SCZArray(5).TimeZoneId, id);
     EXPECT_EQ(grid->textMatrix(6, 2), QStringLiteral("Night, Weekend"));
     EXPECT_FALSE(list->isVisible());
 
     // A cancelled request changes nothing and gives the dialog back.
     click(7, 2);
     QTest::mouseClick(window().cmdDropDown, Qt::LeftButton);
-    const qint32 zoneBefore = form().SCZArray(6).TimeZoneId;
-    const bool changedBefore = form().SCZArray(6).Changed;
+    const qint32 zoneBefore = form().state().SCZArray(6).TimeZoneId;
+    const bool changedBefore = form().state().SCZArray(6).Changed;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     QTest::mouseClick(tz->editor()->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
     EXPECT_TRUE(window().isEnabled());
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(form().SCZArray(6).TimeZoneId, zoneBefore);
-    EXPECT_EQ(form().SCZArray(6).Changed, changedBefore);
+    EXPECT_EQ(form().state().SCZArray(6).TimeZoneId, zoneBefore);
+    EXPECT_EQ(form().state().SCZArray(6).Changed, changedBefore);
     EXPECT_EQ(list->listCount(), before + 1);
 }
 

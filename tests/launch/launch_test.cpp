@@ -64,7 +64,7 @@ protected:
         boxes.boxes.clear();
         host.journal->errors.clear();
     }
-    cz::LaunchContext lc() { return {form(), form().ControllerType, &form(), form().window()}; }
+    cz::LaunchContext lc() { return {form(), form().state().ControllerType, &form(), form().window()}; }
     // The popup entry over a standard grid column; what the probes were given.
     QStringList popup(int entry, int sczColumn) {
         Probe::log.clear();

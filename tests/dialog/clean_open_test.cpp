@@ -1,0 +1,209 @@
+// Several opens in one process, of different controllers: each open must show
+// exactly what the database holds, and closing without an edit must write
+// nothing, however the previous open ended.
+#include "tests/dialog/DialogFixture.h"
+
+#include "platform/controls/FlexGrid.h"
+#include "platform/controls/ListControls.h"
+#include "platform/controls/TabControl.h"
+#include "reference/TimeZones.h"
+#include "tests/support/ZoneColumns.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <tuple>
+
+using namespace dialogtest;
+using hostdb::demo::MainEntrance;
+using hostdb::demo::Warehouse;
+
+namespace {
+
+auto fieldsOf(const cz::SCZRecord& r) {
+    return std::tie(r.ControlZoneIndex, r.Name, r.Defined, r.Tag, r.Alert, r.TimeZoneId, r.Relay, r.ExpRelay, r.Changed);
+}
+auto fieldsOf(const cz::MCZRecord& r) {
+    return std::tie(r.MasterControlZoneIndex, r.Changed, r.Name, r.Description, r.Defined, r.TimeZoneId, r.LinkedZone, r.DoorGroupID,
+                    r.SecurityLevel, r.Tag, r.Alert, r.GlobalId, r.GlobalOut, r.Actions);
+}
+
+class CleanOpen : public DialogTest {
+protected:
+    // What a first load of the controller in a fresh process would hold.
+    struct Tables {
+        cz::SCZTable scz;
+        cz::MCZTable mcz;
+    };
+    std::unique_ptr<Tables> loadedAlone(int controller) {
+        testsupport::RecordingHost quiet;
+        cz::HostContext ctx;
+        ctx.m_DBConnection = automation::ObjectRef::borrowed(conn.get());
+        ctx.m_NTConnection = automation::ObjectRef::borrowed(quiet.comm.get());
+        ctx.m_ControllerId = controller;
+        automation::ObjectRef noTimeZoneObject;
+        cz::TimeZones tz(ctx, noTimeZoneObject);
+        tz.LoadTimeZoneInformation(controller);
+        auto t = std::make_unique<Tables>();
+        cz::LoadSCZArray(ctx, tz, t->scz);
+        cz::LoadMCZArray(ctx, tz, t->mcz);
+        return t;
+    }
+    void expectTablesAsStored(int controller) {
+        ASSERT_TRUE(form().isLoaded());
+        ASSERT_EQ(form().m_ControllerId, controller);
+        const auto alone = loadedAlone(controller);
+        const cz::LoadState& s = form().state();
+        for (int n = 0; n < cz::SCZTable::Count; ++n) EXPECT_TRUE(fieldsOf(s.SCZArray(n)) == fieldsOf(alone->scz(n))) << "SCZ " << n;
+        for (int m = cz::MCZTable::First; m <= cz::MCZTable::Last; ++m)
+            EXPECT_TRUE(fieldsOf(s.MCZArray(m)) == fieldsOf(alone->mcz(m))) << "MCZ " << m;
+        EXPECT_EQ(s.CurrentMCZ, 192);
+    }
+    // Every zone row of a controller, as text.
+    QStringList rowsOf(int controller) {
+        QStringList out;
+        const QString std = testsupport::quoted(testsupport::standardZoneColumns()).join(QLatin1Char(','));
+        const QString master = testsupport::quoted(testsupport::masterZoneColumns()).join(QLatin1Char(','));
+        for (const QString& sql :
+             {QStringLiteral("select %1 from controllerstdcontrolzones where controllerid = %2 order by controlzoneindex").arg(std).arg(controller),
+              QStringLiteral("select %1 from controllermastercontrolzones where controllerid = %2 order by mastercontrolzoneindex")
+                  .arg(master)
+                  .arg(controller)})
+            for (const QVariantList& row : conn->fetchAll(sql).rows) {
+                QStringList cells;
+                for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+                out << cells.join(QLatin1Char('|'));
+            }
+        return out;
+    }
+    void cancel() {
+        QTest::mouseClick(window().CmdCancel, Qt::LeftButton);
+        settle();
+    }
+    void exec(const QString& sql) { conn->fetchAll(sql); }
+};
+
+TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
+    // Warehouse's first master zone far from every default; Main Entrance
+    // lacks zone rows and holds a NULL where Warehouse holds a 1.
+    exec(QStringLiteral("update controllermastercontrolzones set securitylevel = 7, globid = 17, globout = 1, tag = 1 "
+                        "where controllerid = 5 and mastercontrolzoneindex = 192"));
+    exec(QStringLiteral("update controllerstdcontrolzones set ry1 = 1 where controllerid = 5 and controlzoneindex = 9"));
+    exec(QStringLiteral("update controllerstdcontrolzones set ry1 = null where controllerid = 4 and controlzoneindex = 9"));
+    exec(QStringLiteral("delete from controllerstdcontrolzones where controllerid = 4 and controlzoneindex = 7"));
+    exec(QStringLiteral("delete from controllermastercontrolzones where controllerid = 4 and mastercontrolzoneindex in (192, 200)"));
+    const QStringList warehouse = rowsOf(Warehouse), entrance = rowsOf(MainEntrance);
+
+    raise(Warehouse);
+    expectTablesAsStored(Warehouse);
+    cancel();
+    raise(Warehouse);
+    expectTablesAsStored(Warehouse);
+    // The panel shows the stored values of master zone 192, not the combos' first entries.
+    window().SSTab1->setTab(1);
+    EXPECT_EQ(window().cmbGlobalId->currentText(), QStringLiteral("17"));
+    EXPECT_EQ(window().cmbThreatLevel->itemDataAt(window().cmbThreatLevel->listIndex()), 7);
+    EXPECT_TRUE(window().chkGlobal->isChecked());
+    cancel();
+
+    raise(MainEntrance);
+    expectTablesAsStored(MainEntrance);
+    EXPECT_EQ(form().state().SCZArray(7).ControlZoneIndex, 0) << "a zone without a row stays zeroed";
+    EXPECT_FALSE(form().state().SCZArray(9).Relay[1]) << "a NULL is not the previous controller's 1";
+    EXPECT_EQ(form().state().MCZArray(192).MasterControlZoneIndex, 0);
+    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 2);
+
+    raise(Warehouse);
+    expectTablesAsStored(Warehouse);
+    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(rowsOf(Warehouse), warehouse);
+    EXPECT_EQ(rowsOf(MainEntrance), entrance);
+}
+
+TEST_P(CleanOpen, AClickedRowIsHighlightedOnEveryOpenAndTheGridKeepsTheKeyboard) {
+    for (int open = 0; open < 3; ++open) {
+        raise(open % 2 ? MainEntrance : Warehouse);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+        controls::FlexGrid* grid = window().grdSCZ;
+        const QPoint name = grid->cellRect(5, 1).topLeft() + QPoint(2, 2);
+        auto colourAt = [&] { return grid->viewport()->grab().toImage().pixelColor(name); };
+        ASSERT_NE(colourAt(), grid->backColorSel());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(5, 3).center());
+        EXPECT_EQ(colourAt(), grid->backColorSel()) << "open " << open;
+        EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
+        // Keys go where a keyboard sends them: to the window's focus.
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(window().windowHandle(), key);
+        ASSERT_TRUE(form().isLoaded()) << "open " << open;
+        EXPECT_TRUE(grid->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
+        cancel();
+    }
+    EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 0) << "nothing was saved";
+}
+
+TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
+    const QString forty = QStringLiteral("Forty characters of a stored zone name.").leftJustified(40, QLatin1Char('!'));
+    const QString long200 = QString(QStringLiteral("0123456789")).repeated(20);
+    const auto set = [&](const QString& table, const QString& index, int zone, const QString& column, const QString& value) {
+        conn->fetchAll(QStringLiteral("update %1 set %2 = ? where controllerid = 5 and %3 = %4").arg(table, column, index).arg(zone), {value});
+    };
+    set(QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controlzoneindex"), 5, QStringLiteral("name"), forty);
+    set(QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controlzoneindex"), 6, QStringLiteral("name"), long200);
+    for (const auto& [zone, name, description] : {std::tuple{193, forty, long200}, std::tuple{194, long200, forty}}) {
+        set(QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex"), zone, QStringLiteral("name"), name);
+        set(QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex"), zone, QStringLiteral("description"),
+            description);
+    }
+    const QStringList stored = rowsOf(Warehouse);
+
+    raise(Warehouse);
+    controls::FlexGrid* grid = window().grdSCZ;
+    auto clickCell = [&](int r, int c) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(r, c).center()); };
+    for (int row : {6, 7}) {
+        clickCell(row, 1);  // into the name editor ...
+        ASSERT_TRUE(window().txtText->isVisible());
+        EXPECT_EQ(window().txtText->text(), row == 6 ? forty : long200);
+        clickCell(row, 0);  // ... and out again
+        EXPECT_FALSE(window().txtText->isVisible());
+    }
+    // Typing into the long name: nothing that makes it longer, shortening always.
+    clickCell(6, 1);
+    QLineEdit* box = window().txtText;
+    box->setCursorPosition(40);
+    QTest::keyClicks(box, QStringLiteral("x"));
+    EXPECT_EQ(box->text(), forty) << "an insertion that leaves it longer than before is refused";
+    box->setSelection(37, 3);
+    QTest::keyClicks(box, QStringLiteral("y"));
+    EXPECT_EQ(box->text(), forty.left(37) + QStringLiteral("y")) << "replacing a selection by less is taken";
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("Short"));
+    EXPECT_EQ(box->text(), QStringLiteral("Short"));
+    QTest::keyClicks(box, QString(40, QLatin1Char('z')));
+    EXPECT_EQ(box->text().size(), 32) << "new typing stops at the limit";
+    box->setText(forty);
+    clickCell(6, 0);
+
+    window().SSTab1->setTab(1);
+    for (int zone : {193, 194}) {
+        cz::SelectComboByItemData(window().cmbMCZIndex, zone);
+        EXPECT_EQ(window().txtMCZName->text().size(), zone == 193 ? 40 : 200);
+        QTest::mouseClick(window().txtMCZName, Qt::LeftButton);
+        QTest::mouseClick(window().txtMCZDescription, Qt::LeftButton);
+    }
+    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(rowsOf(Warehouse), stored);
+    raise(Warehouse);
+    EXPECT_EQ(form().state().SCZArray(6).Name, long200);
+    EXPECT_EQ(form().state().MCZArray(194).Name, long200);
+    EXPECT_EQ(form().state().MCZArray(193).Description, long200);
+}
+
+TAMRIK_ON_BOTH_ENGINES(CleanOpen);
+
+}  // namespace
