@@ -120,8 +120,9 @@ void FrmMain::Form_Load() {
         } catch (const automation::AutomationError&) {
         }
     });
+    // The refusal always ends refused: the box cannot fail, and a failing step is logged.
     auto refuse = [&](qint16 message) {
-        InformationBox(*this, GRS(*this, message));
+        step([&] { InformationBox(*this, GRS(*this, message)); });
         wait.restore();
         FormLoadCanceled = true;
     };
@@ -257,7 +258,10 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::Form_KeyDown(int keyCode) {
-    if (keyCode == 27) CmdCancel_Click();
+    if (keyCode != 27) return;
+    // Exactly the Cancel click: in customize mode that selects the button.
+    if (CustomizeMode && window_) SelectForCustomization(window_->CmdCancel);
+    else CmdCancel_Click();
 }
 
 void FrmMain::cmdOK_Click() {

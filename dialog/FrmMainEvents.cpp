@@ -68,12 +68,11 @@ void FrmMain::connectEvents() {
     QObject::connect(w.cmbLinkedAccessZone, &controls::ComboBox::click, &w, [this] { cmbLinkedAccessZone_Click(); });
     QObject::connect(w.cmbGlobalId, &controls::ComboBox::click, &w, guard("frmMain.cmbGlobalId_Click", [this] { cmbGlobalId_Click(); }));
     QObject::connect(w.cmbGlobalId, &QComboBox::editTextChanged, &w, guard("frmMain.cmbGlobalId_Change", [this] { cmbGlobalId_Change(); }));
-    if (QLineEdit* edit = w.cmbGlobalId->lineEdit())
-        controls::onKeyPress(edit, [](int key) {
-            if ((key >= '0' && key <= '9') || key == 8) return true;
-            QApplication::beep();
-            return false;
-        });
+    controls::onKeyPress(w.cmbGlobalId, [](int key) {
+        if ((key >= '0' && key <= '9') || key == 8) return true;
+        QApplication::beep();
+        return false;
+    });
     QObject::connect(w.chkGlobal, &QCheckBox::toggled, &w, guard("frmMain.chkGlobal_Click", [this] { chkGlobal_Click(); }));
     for (int i = 0; i < 2; ++i)
         QObject::connect(w.chkTagAlert[static_cast<size_t>(i)], &QCheckBox::toggled, &w,

@@ -223,9 +223,10 @@ void FrmMainWindow::build() {
     connect(SSTab1, &controls::TabControl::click, this, [this](int previous) { form_.SSTab1_Click(previous); });
 
     // In customize mode a click on one of these (the focus, for a combo box) selects it.
+    // An editable combo's inner line edit is part of the combo, whose focus selects it.
     for (QWidget* w : findChildren<QWidget*>())
-        if (qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QLabel*>(w) ||
-            qobject_cast<QComboBox*>(w))
+        if (qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QLabel*>(w) || qobject_cast<QComboBox*>(w) ||
+            (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parentWidget())))
             w->installEventFilter(this);
 
     resize(controls::twipsToPixelsX(this, kDesignWidth), controls::twipsToPixelsY(this, kDesignHeight));

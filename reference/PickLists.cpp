@@ -47,8 +47,9 @@ void FillGenericTZCombo(const HostContext& ctx, const QVector<GenericTZRecord>& 
         combo->addEntry(tz.Name, tz.GenericTimeZoneId);
         if (tz.GenericTimeZoneId == selectedId) selected = combo->listCount() - 1;
     }
-    // Without a match the first generic time zone is selected, never the new-item entry.
-    combo->setListIndex(selected >= 0 ? selected : (combo->listCount() > 1 ? 1 : -1));
+    // Without a match the first generic time zone is selected, never the new-item
+    // entry; an empty catalogue has none, and that is the caller's fault to show.
+    combo->setListIndex(selected >= 0 ? selected : 1);
 }
 
 void LoadThreatLevelCombo(const HostContext& ctx, controls::ComboBox* combo) {

@@ -147,7 +147,8 @@ qint64 leadingNumber(const QString& text) {
     qint64 n = 0;
     for (QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
-        if (n > (std::numeric_limits<qint64>::max() - 9) / 10) raise(err::Overflow);
+        // A number is a number however many digits it has: it saturates.
+        if (n > (std::numeric_limits<qint64>::max() - 9) / 10) return std::numeric_limits<qint64>::max();
         n = n * 10 + (c.unicode() - '0');
     }
     return n;

@@ -8,8 +8,12 @@ class QWidget;
 
 namespace controls {
 
-// Calls `handler` with the character code of each key typed into `control`;
-// a handler that returns false discards the key.
+// Calls `handler` with the character code of each character typed into
+// `control` (Backspace is 8); a handler that returns false discards the key.
+// Other keys (Tab, arrows, Enter, Escape, Delete, shortcuts such as a paste)
+// pass untouched. Install it on the widget that receives the keys: an
+// editable combo box takes them itself and hands them to its line edit
+// without that line edit's filters seeing them.
 void onKeyPress(QWidget* control, std::function<bool(int keyAscii)> handler);
 
 }  // namespace controls

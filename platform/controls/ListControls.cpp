@@ -2,6 +2,8 @@
 
 #include "platform/automation/AutomationError.h"
 
+#include <QSignalBlocker>
+
 namespace controls {
 
 ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
@@ -15,7 +17,18 @@ void ComboBox::setListIndex(int index) {
     emit click();
 }
 
-void ComboBox::addEntry(const QString& text, qint32 itemData) { addItem(text, QVariant::fromValue(itemData)); }
+void ComboBox::addEntry(const QString& text, qint32 itemData) {
+    if (count() > 0) {
+        addItem(text, QVariant::fromValue(itemData));
+        return;
+    }
+    // Qt selects the first entry a combo gets and raises its change events
+    // (an editable combo's text changes too); this control selects nothing
+    // until told to, so a fill never runs the selection's handlers.
+    const QSignalBlocker quiet(this);
+    addItem(text, QVariant::fromValue(itemData));
+    setCurrentIndex(-1);
+}
 
 void ComboBox::setEntry(int index, const QString& text, qint32 itemData) {
     if (index == count()) {

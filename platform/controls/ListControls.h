@@ -17,6 +17,7 @@ public:
     int listIndex() const { return currentIndex(); }
     // Selects the entry (-1: none) and raises click.
     void setListIndex(int index);
+    // Appends an entry; the selection stays as it was (none in an empty combo).
     void addEntry(const QString& text, qint32 itemData);
     // Sets entry `index` (appending when index == count) like the platform's List(i).
     void setEntry(int index, const QString& text, qint32 itemData);

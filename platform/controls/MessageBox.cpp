@@ -35,7 +35,16 @@ int MessageBoxService::show(const QString& text, int style, const QString& title
         QMutexLocker lock(&handlerMutex);
         handler = currentHandler();
     }
-    if (handler) return handler(request);
+    if (handler) {
+        // Showing a box never fails its caller: a refusal or an error report
+        // must run to its end whatever the box does.
+        try {
+            return handler(request);
+        } catch (...) {
+            std::fprintf(stderr, "[message box not shown] %s: %s\n", qPrintable(title), qPrintable(text));
+            return firstButton(style);
+        }
+    }
     if (qEnvironmentVariable("TAMRIK_MSGBOX") == QLatin1String("stderr")) {
         std::fprintf(stderr, "[message box] %s: %s\n", qPrintable(title), qPrintable(text));
         return firstButton(style);

@@ -41,7 +41,8 @@ public:
 
     // Shows a box and returns the answer. Without a handler, a real modal
     // QMessageBox; with TAMRIK_MSGBOX=stderr in the environment, the box is
-    // printed and answered with its first button (for unattended runs).
+    // printed and answered with its first button (for unattended runs). It
+    // never throws: a handler that fails counts as the first button.
     static int show(const QString& text, int style, const QString& title, QWidget* owner = nullptr);
 
     // Installs a handler (empty: back to real boxes); returns the previous one.

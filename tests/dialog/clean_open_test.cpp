@@ -204,6 +204,19 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     EXPECT_EQ(form().state().MCZArray(193).Description, long200);
 }
 
+TEST_P(CleanOpen, ManyOpensInOneProcessLeaveNothingBehind) {
+    auto live = [] { return QApplication::allWidgets().size() + QApplication::topLevelWidgets().size(); };
+    qsizetype after10 = 0;
+    for (int open = 1; open <= 200; ++open) {
+        raise(open % 2 ? MainEntrance : Warehouse);
+        ASSERT_TRUE(form().isLoaded());
+        cancel();
+        if (open == 10) after10 = live();
+    }
+    EXPECT_EQ(live(), after10);
+    EXPECT_EQ(host.journal->count(QStringLiteral("CZCallback(CANCEL,False)")), 200);
+}
+
 TAMRIK_ON_BOTH_ENGINES(CleanOpen);
 
 }  // namespace

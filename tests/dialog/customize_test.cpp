@@ -3,10 +3,12 @@
 #include "tests/dialog/DialogFixture.h"
 
 #include "host/lib/Localizer.h"
+#include "platform/controls/ListControls.h"
 #include "platform/controls/SizingFrame.h"
 #include "platform/controls/TabControl.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -59,6 +61,12 @@ TEST_P(Customize, ALabelIsMovedWithTheSizingFrameAndStoredAndOKDoesNothingMeanwh
     QTest::mouseClick(w.cmdOK, Qt::LeftButton);
     EXPECT_TRUE(form().isLoaded()) << "OK only selects itself for customization";
     EXPECT_EQ(frame->target(), w.cmdOK);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.cmbGlobalId->lineEdit(), Qt::LeftButton);  // where the mouse lands in an editable combo
+    EXPECT_EQ(frame->target(), w.cmbGlobalId) << "the combo is selected, not its inner line edit";
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(form().isLoaded());
+    EXPECT_EQ(frame->target(), w.CmdCancel) << "Escape acts as the Cancel click, which selects Cancel";
 
     localizer()->endCustomize();
     EXPECT_FALSE(form().CustomizeMode);

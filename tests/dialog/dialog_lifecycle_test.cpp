@@ -91,6 +91,26 @@ TEST_P(DialogLifecycle, WithoutTheViewRightTheUserIsToldAndNoDialogRemains) {
     EXPECT_EQ(host.journal->count(QStringLiteral("Enabled=False")), 0);
 }
 
+TEST_P(DialogLifecycle, ARefusalWhoseBoxCannotBeShownStillRefusesAndTheNextOpenIsWhole) {
+    for (bool tabsOnly : {false, true}) {
+        security().view = tabsOnly;
+        security().tabs->canView.insert(QStringLiteral("&Standard Control Zones"), !tabsOnly);
+        security().tabs->canView.insert(QStringLiteral("&Master Control Zones"), !tabsOnly);
+        boxes.failures = 1;
+        raise(MainEntrance);  // would throw if the refusal failed the call
+        EXPECT_FALSE(form().isLoaded()) << tabsOnly;
+        EXPECT_TRUE(form().FormLoadCanceled) << tabsOnly;
+        EXPECT_TRUE(host.parent->enabled()) << tabsOnly;
+    }
+    security().view = true;
+    security().tabs->canView.clear();
+    raise(MainEntrance);
+    ASSERT_TRUE(form().isLoaded());
+    EXPECT_EQ(window().grdSCZ->rows(), 193);
+    EXPECT_EQ(window().cmbMCZIndex->listCount(), 64) << "a whole load, not a leftover window";
+    EXPECT_EQ(host.journal->calls.last(), QStringLiteral("Enabled=False"));
+}
+
 TEST_P(DialogLifecycle, EveryTabDeniedRefusesTheDialogOneDeniedLeavesTheOther) {
     security().tabs->canView.insert(QStringLiteral("&Standard Control Zones"), false);
     security().tabs->canView.insert(QStringLiteral("&Master Control Zones"), false);

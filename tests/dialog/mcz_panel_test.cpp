@@ -8,6 +8,8 @@
 #include "platform/controls/Twips.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,12 +74,43 @@ TEST_P(MCZPanel, EditsInThePanelGoIntoTheShownZone) {
     w.cmbThreatLevel->setListIndex(w.cmbThreatLevel->listCount() - 1);
     EXPECT_EQ(zone(192).SecurityLevel, w.cmbThreatLevel->itemDataAt(w.cmbThreatLevel->listCount() - 1));
 
-    QLineEdit* globalId = w.cmbGlobalId->lineEdit();
-    globalId->clear();
+    EXPECT_TRUE(zone(192).Changed);
+}
+
+TEST_P(MCZPanel, TheGlobalIdTakesDigitsFromTheKeyboardAndClampsWhatIsPasted) {
+    open();
+    cz::FrmMainWindow& w = window();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.cmbGlobalId, Qt::LeftButton, {}, QPoint(5, 5));
+    // Keys go where a keyboard sends them: to the window's focus.
+    auto type = [&](const QString& keys) {
+        for (QChar c : keys) QTest::keyClick(w.windowHandle(), c.toLatin1());
+    };
+    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(w.windowHandle(), k, m); };
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(w.cmbGlobalId->currentText(), QString());
     EXPECT_EQ(zone(192).GlobalId, 0) << "an empty global id is 0";
-    QTest::keyClicks(globalId, QStringLiteral("3x00"));
-    EXPECT_EQ(w.cmbGlobalId->currentText(), QStringLiteral("255")) << "letters are refused, 300 becomes 255";
+    type(QStringLiteral("7a-"));
+    EXPECT_EQ(w.cmbGlobalId->currentText(), QStringLiteral("7")) << "only digits are typed";
+    type(QStringLiteral("1"));
+    key(Qt::Key_Left);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(w.cmbGlobalId->currentText(), QStringLiteral("7")) << "arrows and Delete still edit";
+    type(QStringLiteral("3x00"));
+    EXPECT_EQ(w.cmbGlobalId->currentText(), QStringLiteral("255")) << "letters are refused, 7300 becomes 255";
     EXPECT_EQ(zone(192).GlobalId, 255);
+
+    for (const QString& pasted : {QStringLiteral("99999999999"), QStringLiteral("123456789012345678901234567890"), QStringLiteral("42x")}) {
+        key(Qt::Key_A, Qt::ControlModifier);
+        QGuiApplication::clipboard()->setText(pasted);
+        key(Qt::Key_V, Qt::ControlModifier);
+        const int expected = pasted == QStringLiteral("42x") ? 42 : 255;
+        EXPECT_EQ(zone(192).GlobalId, expected) << pasted.toStdString();
+    }
+    EXPECT_TRUE(boxes.boxes.isEmpty()) << boxes.boxes.value(0).text.toStdString();
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(form().isLoaded()) << "Escape still closes the dialog";
 }
 
 TEST_P(MCZPanel, AnActionTakesTheStandardZonePickedUnderItsCell) {
@@ -171,6 +204,17 @@ TEST_P(MCZPanel, AnActionBeyondTheStandardZonesIsReportedOnceAndTheOtherRowsDraw
     ASSERT_EQ(boxes.boxes.size(), 1);
     EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("frmMain.UpdateMCZSCZDefinition")));
     EXPECT_EQ(window().grdMCZ->textMatrix(6, 1), form().state().SCZArray(zone(193).Actions[5]).Name) << "the row after it is drawn";
+}
+
+TEST_P(MCZPanel, AnEmptyTimeZoneCatalogueEndsThePanelListsWithTheirErrorBox) {
+    db().runScript(QStringLiteral("update sys_procedures set sql_text = 'select name, generictimezoneid from generictimezones where 1 = 0' "
+                                  "where name = 'sp_fetchallgenerictimezonenames'"));
+    raise(Warehouse);
+    ASSERT_TRUE(form().isLoaded());
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("Function Name: frmMain.InitMCZCombos")));
+    EXPECT_EQ(window().cmbMCZTimeZone->listCount(), 1) << "only the new-time-zone entry";
+    EXPECT_EQ(window().cmbThreatLevel->listCount(), 0) << "the lists after the failing one are not filled";
 }
 
 TAMRIK_ON_BOTH_ENGINES(MCZPanel);
