@@ -21,8 +21,12 @@ private:
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     setValidator(new TypingLimitValidator(this));
-    // The length before an edit, for the "no longer than before" rule.
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { before_ = t.size(); });
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
+        // The length before the next edit, for the "no longer than before" rule.
+        before_ = t.size();
+        // Text set from code is shown from its start, as a long stored one must be.
+        if (!operatorInput_) setCursorPosition(0);
+    });
 }
 
 bool TextBox::event(QEvent* e) {

@@ -192,6 +192,7 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     for (int zone : {193, 194}) {
         cz::SelectComboByItemData(window().cmbMCZIndex, zone);
         EXPECT_EQ(window().txtMCZName->text().size(), zone == 193 ? 40 : 200);
+        EXPECT_EQ(window().txtMCZDescription->cursorPosition(), 0) << "a stored text is shown from its start";
         QTest::mouseClick(window().txtMCZName, Qt::LeftButton);
         QTest::mouseClick(window().txtMCZDescription, Qt::LeftButton);
     }
