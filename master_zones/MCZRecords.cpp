@@ -1,11 +1,8 @@
 #include "master_zones/MCZRecords.h"
 
-#include "diagnostics/ErrorTrap.h"
 #include "platform/automation/AutomationError.h"
-#include "platform/database/Recordset.h"
 #include "reference/TimeZones.h"
-
-#include <optional>
+#include "standard_zones/ZoneLoad.h"
 
 namespace cz {
 
@@ -29,45 +26,26 @@ const MCZRecord& MCZTable::operator()(int n) const { return records_[checked(n)]
 void MCZTable::clear() { records_.fill(MCZRecord{}); }
 
 void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArray) {
-    auto trap = ErrorTrap::logAndContinue(ctx, QStringLiteral("LoadMCZArray"));
-    database::Recordset rs;
-    if (!trap([&] {
-            rs.Open(QStringLiteral("sp_fetchAllControllerMasterControlZones ") + QString::number(ctx.m_ControllerId), ctx.db(),
-                    database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdUnspecified);
-        }))
-        return;
-    auto field = [&](const QString& name) { return rs.field(name); };
-
-    // A recordset that fails by itself ends loading with the rows read so far.
-    trap.forEachRow(rs, [&] {
-        // The number is read afresh for every row. Without one (NULL, out of
-        // range) the row has no record: each of its stores fails and is
-        // logged, rather than landing in the previous row's zone.
-        std::optional<qint16> n;
-        trap([&] { n = field(QStringLiteral("MasterControlZoneIndex")).toInt16(); });
-        auto rec = [&]() -> MCZRecord& {
-            if (!n) automation::raise(automation::err::SubscriptOutOfRange, QStringLiteral("the row has no usable zone number"));
-            return MCZArray(*n);
-        };
-        // Each store addresses the record before reading its value, so a row
-        // without a record reports every store the same way.
-        trap([&] { MCZRecord& r = rec(); r.MasterControlZoneIndex = *n; });
-        trap([&] { MCZRecord& r = rec(); r.Changed = false; });
-        trap([&] { MCZRecord& r = rec(); r.Name = field(QStringLiteral("name")).toText(); });
-        trap([&] { MCZRecord& r = rec(); r.Description = field(QStringLiteral("Description")).toText(); });
-        trap([&] { MCZRecord& r = rec(); r.Tag = field(QStringLiteral("tag")).toBool(); });
-        trap([&] { MCZRecord& r = rec(); r.Alert = field(QStringLiteral("alert")).toBool(); });
-        trap([&] { MCZRecord& r = rec(); r.Defined = field(QStringLiteral("Defined")).toBool(); });
-        trap([&] { MCZRecord& r = rec(); r.TimeZoneId = timeZones.LookupGenericTZId(field(QStringLiteral("TZ_PRED")).toUInt8()); });
-        trap([&] { MCZRecord& r = rec(); r.LinkedZone = field(QStringLiteral("LinkedZone")).toUInt8(); });
-        trap([&] { MCZRecord& r = rec(); r.DoorGroupID = field(QStringLiteral("DoorGroupID")).toInt32(); });
-        trap([&] { MCZRecord& r = rec(); r.SecurityLevel = field(QStringLiteral("SecurityLevel")).toUInt8(); });
-        trap([&] { MCZRecord& r = rec(); r.GlobalOut = field(QStringLiteral("globout")).toBool(); });
-        trap([&] { MCZRecord& r = rec(); r.GlobalId = field(QStringLiteral("globid")).toUInt8(); });
+    const ZoneLoadKind kind{QStringLiteral("sp_fetchAllControllerMasterControlZones "), database::adOpenForwardOnly,
+                            QStringLiteral("MasterControlZoneIndex"), QStringLiteral("LoadMCZArray")};
+    LoadZones(ctx, kind, MCZArray, [&](LoadedRow<MCZTable>& row) {
+        auto field = [&](const QString& column) { return row.field(column); };
+        row.store([&](MCZRecord& r) { r.MasterControlZoneIndex = row.number(); });
+        row.store([&](MCZRecord& r) { r.Changed = false; });
+        row.store([&](MCZRecord& r) { r.Name = field(QStringLiteral("name")).toText(); });
+        row.store([&](MCZRecord& r) { r.Description = field(QStringLiteral("Description")).toText(); });
+        row.store([&](MCZRecord& r) { r.Tag = field(QStringLiteral("tag")).toBool(); });
+        row.store([&](MCZRecord& r) { r.Alert = field(QStringLiteral("alert")).toBool(); });
+        row.store([&](MCZRecord& r) { r.Defined = field(QStringLiteral("Defined")).toBool(); });
+        row.store([&](MCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(field(QStringLiteral("TZ_PRED")).toUInt8()); });
+        row.store([&](MCZRecord& r) { r.LinkedZone = field(QStringLiteral("LinkedZone")).toUInt8(); });
+        row.store([&](MCZRecord& r) { r.DoorGroupID = field(QStringLiteral("DoorGroupID")).toInt32(); });
+        row.store([&](MCZRecord& r) { r.SecurityLevel = field(QStringLiteral("SecurityLevel")).toUInt8(); });
+        row.store([&](MCZRecord& r) { r.GlobalOut = field(QStringLiteral("globout")).toBool(); });
+        row.store([&](MCZRecord& r) { r.GlobalId = field(QStringLiteral("globid")).toUInt8(); });
         for (std::size_t a = 0; a < MCZActionColumns.size(); ++a)
-            trap([&] { MCZRecord& r = rec(); r.Actions[a] = field(MCZActionColumns[a]).toUInt8(); });
+            row.store([&](MCZRecord& r) { r.Actions[a] = field(MCZActionColumns[a]).toUInt8(); });
     });
-    trap([&] { rs.Close(); });
 }
 
 void ClearMCZChangedFlags(MCZTable& MCZArray) {

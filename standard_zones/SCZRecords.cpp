@@ -1,11 +1,8 @@
 #include "standard_zones/SCZRecords.h"
 
-#include "diagnostics/ErrorTrap.h"
 #include "platform/automation/AutomationError.h"
-#include "platform/database/Recordset.h"
 #include "reference/TimeZones.h"
-
-#include <optional>
+#include "standard_zones/ZoneLoad.h"
 
 namespace cz {
 
@@ -19,41 +16,20 @@ const SCZRecord& SCZTable::operator()(int n) const { return records_[checked(n)]
 void SCZTable::clear() { records_.fill(SCZRecord{}); }
 
 void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray) {
-    auto trap = ErrorTrap::logAndContinue(ctx, QStringLiteral("LoadSCZArray"));
-    database::Recordset rs;
-    if (!trap([&] {
-            rs.Open(QStringLiteral("sp_FetchAllControllerStdControlZones ") + QString::number(ctx.m_ControllerId), ctx.db(),
-                    database::adOpenDynamic, database::adLockReadOnly, database::adCmdUnspecified);
-        }))
-        return;
-    auto field = [&](const QString& name) { return rs.field(name); };
-
-    // A recordset that fails by itself ends loading with the rows read so far.
-    trap.forEachRow(rs, [&] {
-        // The number is read afresh for every row. Without one (NULL, out of
-        // range) the row has no record: each of its stores fails and is
-        // logged, rather than landing in the previous row's zone.
-        std::optional<qint16> n;
-        trap([&] { n = field(QStringLiteral("ControlZoneIndex")).toInt16(); });
-        auto rec = [&]() -> SCZRecord& {
-            if (!n) automation::raise(automation::err::SubscriptOutOfRange, QStringLiteral("the row has no usable zone number"));
-            return SCZArray(*n);
-        };
-        // Each store addresses the record before reading its value, so a row
-        // without a record reports every store the same way.
-        trap([&] { SCZRecord& r = rec(); r.ControlZoneIndex = *n; });
-        trap([&] { SCZRecord& r = rec(); r.Changed = false; });
-        trap([&] { SCZRecord& r = rec(); r.Defined = field(QStringLiteral("Defined")).toBool(); });
-        trap([&] { SCZRecord& r = rec(); r.Name = field(QStringLiteral("name")).toText(); });
-        trap([&] { SCZRecord& r = rec(); r.Tag = field(QStringLiteral("tag")).toBool(); });
-        trap([&] { SCZRecord& r = rec(); r.Alert = field(QStringLiteral("alert")).toBool(); });
-        trap([&] { SCZRecord& r = rec(); r.TimeZoneId = timeZones.LookupGenericTZId(field(QStringLiteral("TZ_PRED")).toUInt8()); });
-        for (int k = 1; k <= 8; ++k)
-            trap([&] { SCZRecord& r = rec(); r.Relay[k] = field(QStringLiteral("ry") + QString::number(k)).toBool(); });
-        for (int k = 1; k <= 64; ++k)
-            trap([&] { SCZRecord& r = rec(); r.ExpRelay[k] = field(QStringLiteral("xry") + QString::number(k)).toBool(); });
+    const ZoneLoadKind kind{QStringLiteral("sp_FetchAllControllerStdControlZones "), database::adOpenDynamic, QStringLiteral("ControlZoneIndex"),
+                            QStringLiteral("LoadSCZArray")};
+    LoadZones(ctx, kind, SCZArray, [&](LoadedRow<SCZTable>& row) {
+        auto flag = [&](const QString& column) { return row.field(column).toBool(); };
+        row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });
+        row.store([&](SCZRecord& r) { r.Changed = false; });
+        row.store([&](SCZRecord& r) { r.Defined = flag(QStringLiteral("Defined")); });
+        row.store([&](SCZRecord& r) { r.Name = row.field(QStringLiteral("name")).toText(); });
+        row.store([&](SCZRecord& r) { r.Tag = flag(QStringLiteral("tag")); });
+        row.store([&](SCZRecord& r) { r.Alert = flag(QStringLiteral("alert")); });
+        row.store([&](SCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(row.field(QStringLiteral("TZ_PRED")).toUInt8()); });
+        for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(QStringLiteral("ry") + QString::number(k)); });
+        for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(QStringLiteral("xry") + QString::number(k)); });
     });
-    trap([&] { rs.Close(); });
 }
 
 }  // namespace cz
