@@ -4,7 +4,9 @@
 #include "component/TypeLibrary.h"
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/MPublic.h"
+#include "dialog/DialogHandlers.h"
 #include "dialog/FrmMainWindow.h"
+#include "master_zones/InCellEditing.h"
 #include "master_zones/MCZGrid.h"
 #include "master_zones/MCZPanel.h"
 #include "platform/automation/Convert.h"
@@ -60,7 +62,7 @@ private:
 constexpr int kComponentType = 32;
 constexpr qint32 kComponentNumber = 5;
 // Button releases the grids are hooked for: left, middle, right.
-constexpr int kHookedMessages[] = {514, 520, 517};
+constexpr int kHookedMessages[] = {controls::buttonMessage::LeftUp, controls::buttonMessage::MiddleUp, controls::buttonMessage::RightUp};
 
 }  // namespace
 
@@ -101,6 +103,7 @@ void FrmMain::Unload() {
     if (!window_ || unloading_) return;
     unloading_ = true;
     Form_Unload();
+    handlers_.reset();
     // The unload may come from one of the window's own buttons: the window goes
     // once that event is over.
     FrmMainWindow* w = window_.release();
@@ -193,9 +196,9 @@ void FrmMain::runLoaders() {
     InitMCZCombos(*this, MCZCombos{w.cmbMCZIndex, w.cmbMCZTimeZone, w.cmbThreatLevel, w.cmbLinkedZone, w.cmbLinkedAccessZone, w.cmbGlobalId},
                   state_->TimeZoneInfo.GenericTZArray, state_->SCZArray);
     FillSCZGrid(w.grdSCZ, state_->SCZArray, state_->TimeZoneInfo, state_->ControllerType);
-    SelectComboByItemData(w.cmbMCZIndex, 192);
+    SelectComboByItemData(w.cmbMCZIndex, MCZTable::First);
     ClearMCZChangedFlags(state_->MCZArray);
-    state_->Edit.EditMode = 0;
+    state_->Edit.EditMode = InCellEditor::None;
 }
 
 void FrmMain::hookGrids() {
@@ -270,7 +273,7 @@ void FrmMain::cmdOK_Click() {
     ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.cmdOK_Click"));
     step([&] { LeaveCellEdit(); });
     bool invalid = false;
-    step([&] { invalid = ValidateZoneNames(); });
+    step([&] { invalid = ValidateZoneNames(*this, state_->SCZArray, state_->MCZArray); });
     if (invalid || step.ended()) return;
     step([&] { wait.show(); });
     step([&] { SaveAll(); });
@@ -287,45 +290,28 @@ void FrmMain::CmdCancel_Click() {
 
 void FrmMain::cmdHelp_Click() {
     if (CustomizeMode) return;
-    guardedEvent(QStringLiteral("frmMain.cmdHelp_Click"), [&] { host::ShowHelp(m_NTConnection, window_ && window_->SSTab1->tab() == 0 ? 11 : 10); });
+    constexpr qint16 StandardTabTopic = 11, MasterTabTopic = 10;
+    ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.cmdHelp_Click"))(
+        [&] { host::ShowHelp(m_NTConnection, window_ && window_->SSTab1->tab() == 0 ? StandardTabTopic : MasterTabTopic); });
 }
 
 void FrmMain::SSTab1_Click(int) {
     if (!window_) return;
     FrmMainWindow& w = *window_;
-    guardedEvent(QStringLiteral("frmMain.SSTab1_Click"), [&] {
+    LoadState& s = *state_;
+    ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.SSTab1_Click"))([&] {
         if (w.SSTab1->tab() == 0) {
             w.grdSCZ->show();
             w.SSSplitter1->hide();
         } else {
-            if (state_->CurrentMCZ == 0) state_->CurrentMCZ = 192;
-            FillSCZList(w.lstStdControlZones, state_->SCZArray);
-            UpdateALLMCZSCZDefinitions(state_->CurrentMCZ);
+            if (s.CurrentMCZ == 0) s.CurrentMCZ = MCZTable::First;
+            FillSCZList(w.lstStdControlZones, s.SCZArray);
+            UpdateALLMCZSCZDefinitions(*this, w.grdMCZ, s.SCZArray, s.MCZArray, s.ControllerType, s.CurrentMCZ);
             w.grdSCZ->hide();
             w.SSSplitter1->show();
         }
         LeaveCellEdit();
     });
-}
-
-void FrmMain::cmbMCZIndex_Click() {
-    if (!window_) return;
-    guardedEvent(QStringLiteral("frmMain.cmbMCZIndex_Click"), [&] {
-        state_->CurrentMCZ = automation::toUInt8(window_->cmbMCZIndex->currentText());
-        ShowMCZ(state_->CurrentMCZ);
-    });
-}
-
-void FrmMain::ShowMCZ(quint8 m) {
-    FrmMainWindow& w = *window_;
-    cz::ShowMCZ(*this,
-                MCZPanel{w.txtMCZName, w.txtMCZDescription, w.cmbMCZTimeZone, w.cmbThreatLevel, w.chkTagAlert, w.cmbLinkedZone,
-                         w.cmbLinkedAccessZone, w.cmbGlobalId, w.chkGlobal, w.grdMCZ},
-                state_->SCZArray, state_->MCZArray, state_->ControllerType, m);
-}
-
-void FrmMain::UpdateALLMCZSCZDefinitions(quint8 m) {
-    if (window_) cz::UpdateALLMCZSCZDefinitions(*this, window_->grdMCZ, state_->SCZArray, state_->MCZArray, state_->ControllerType, m);
 }
 
 void FrmMain::GetControllerInfo(qint32 controllerId) {
@@ -346,22 +332,14 @@ void FrmMain::GetControllerInfo(qint32 controllerId) {
 }
 
 void FrmMain::SaveAll() {
-    SaveSCZData();
-    SaveMCZData();
+    LoadState& s = *state_;
+    SaveSCZData(*this, s.TimeZoneInfo, s.SCZArray, s.m_ControllerObject);
+    SaveMCZData(*this, s.TimeZoneInfo, s.MCZArray, s.m_ControllerObject);
 }
 
 void FrmMain::LeaveCellEdit() {
-    if (!window_) return;
-    FrmMainWindow& w = *window_;
-    cz::LeaveCellEdit(*this, state_->Edit, state_->Highlighter,
-                      InCellEditors{w.grdSCZ, w.grdMCZ, w.txtText, w.cmdDropDown, w.lstTimeZones, w.lstStdControlZones}, state_->SCZArray);
+    if (window_ && handlers_) cz::LeaveCellEdit(*this, state_->Edit, state_->Highlighter, handlers_->editors, state_->SCZArray);
 }
-
-bool FrmMain::ValidateZoneNames() { return cz::ValidateZoneNames(*this, state_->SCZArray, state_->MCZArray); }
-
-void FrmMain::SaveSCZData() { cz::SaveSCZData(*this, state_->TimeZoneInfo, state_->SCZArray, state_->m_ControllerObject); }
-
-void FrmMain::SaveMCZData() { cz::SaveMCZData(*this, state_->TimeZoneInfo, state_->MCZArray, state_->m_ControllerObject); }
 
 void FrmMain::LoadCustomResources(controls::TabControl* tabControl, qint32 componentNumber) {
     ErrorTrap step = ErrorTrap::showAndEnd(*this, QStringLiteral("frmMain.LoadCustomResources"));

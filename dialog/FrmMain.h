@@ -2,27 +2,26 @@
 // The dialog object. One per thread, created on first use and shared by every
 // ControlZones object of that thread; it outlives its window. Only the host
 // context and the few variables below carry from one load into the next;
-// everything else is in the per-load state.
+// everything else is in the per-load state. The dialog runs the load and
+// close sequences and wires the controls' events to the subsystems' handlers.
 #include "diagnostics/HostContext.h"
-#include "diagnostics/MPublic.h"
 #include "dialog/LoadState.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <memory>
 
 class QWidget;
 
 namespace controls {
-class ComboBox;
-class ListBox;
 class TabControl;
 }  // namespace controls
 
 namespace cz {
 
 class FrmMainWindow;
+struct DialogHandlers;
 
 class FrmMain : public QObject, public HostContext {
     Q_OBJECT
@@ -66,37 +65,6 @@ public:
     void CmdCancel_Click();
     void cmdHelp_Click();
     void SSTab1_Click(int previousTab);
-    void cmbMCZIndex_Click();
-
-    // Standard zone grid and its in-cell editors.
-    void grdSCZ_MouseDown(Qt::MouseButton button);
-    void grdSCZ_MouseUp(Qt::MouseButton button, double xTwips, double yTwips);
-    void grdSCZ_Click();
-    void grdSCZ_LeaveCell();
-    void grdSCZ_Scroll();
-    void UpdateSCZArrayToggles();
-    void ShowSCZDropDown();
-    void BeginSCZNameEdit();
-    void cmdDropDown_Click();
-    void txtText_Change();
-    void lstTimeZones_Click();
-    void AddNewTZToLists(qint32 Identity, const QString& Description);
-
-    // Master zone property panel and actions grid.
-    void txtMCZName_Change();
-    void txtMCZDescription_Change();
-    void cmbMCZTimeZone_Click();
-    void cmbThreatLevel_Click();
-    void cmbLinkedZone_Click();
-    void cmbLinkedAccessZone_Click();
-    void cmbGlobalId_Click();
-    void cmbGlobalId_Change();
-    void chkGlobal_Click();
-    void chkTagAlert_Click(int index);
-    void grdMCZ_Click();
-    void grdMCZ_DblClick();
-    void ShowMCZDropDown();
-    void lstStdControlZones_Click();
 
     // Customize mode, started and ended by the localizer.
     void CustomizeStarted();
@@ -113,12 +81,7 @@ public:
     void GetControllerInfo(qint32 controllerId);
     void SaveAll();
     void LeaveCellEdit();
-    bool ValidateZoneNames();
-    void SaveSCZData();
-    void SaveMCZData();
     void LoadCustomResources(controls::TabControl* tabControl, qint32 componentNumber);
-    void ShowMCZ(quint8 m);
-    void UpdateALLMCZSCZDefinitions(quint8 m);
 
 private:
     FrmMain();
@@ -126,21 +89,13 @@ private:
     void Form_Unload();
     void runLoaders();
     void connectEvents();
-    // An event handler without a fault handler of its own: its failure is
-    // shown with the handler's name, never thrown into the toolkit.
-    template <typename F>
-    void guardedEvent(const QString& location, F&& f) {
-        try {
-            f();
-        } catch (const automation::AutomationError& e) {
-            DisplayError(*this, e, location, QStringLiteral("0"));
-        }
-    }
     void hookGrids();
     void unhookGrids();
 
     std::unique_ptr<LoadState> state_;
     std::unique_ptr<FrmMainWindow> window_;
+    // The subsystems' handlers, bound to this window's controls.
+    std::unique_ptr<DialogHandlers> handlers_;
     bool unloading_ = false;
     bool hooksAttached_ = false;
 };

@@ -6,16 +6,12 @@
 #include "diagnostics/HostContext.h"
 #include "master_zones/InCellEditing.h"
 #include "master_zones/MCZRecords.h"
+#include "reference/NewItems.h"
 #include "reference/TimeZones.h"
 #include "standard_zones/SCZRecords.h"
 
 #include <QPointer>
 #include <QWidget>
-
-namespace controls {
-class ComboBox;
-class ListBox;
-}  // namespace controls
 
 namespace cz {
 
@@ -47,13 +43,8 @@ struct LoadState {
 
     EditState Edit;
     RowHighlighter Highlighter;
-    // The last mouse button released over the standard grid was the right one.
-    bool SCZRightClick = false;
-    // A leave-cell of the standard grid is being handled.
-    bool LeavingSCZCell = false;
-    // The combo or list whose new-item entry asked for a new time zone or door group.
-    QPointer<controls::ComboBox> NewItemCombo;
-    QPointer<controls::ListBox> NewItemList;
+    // The control whose new-item entry asked a sibling for a new time zone or door group.
+    NewItemRequest NewItem;
 };
 
 }  // namespace cz

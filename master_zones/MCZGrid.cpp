@@ -7,7 +7,11 @@
 #include "platform/automation/AutomationError.h"
 #include "platform/controls/FlexGrid.h"
 #include "platform/database/Recordset.h"
+#include "platform/automation/Convert.h"
+#include "platform/controls/ListControls.h"
+#include "platform/controls/Twips.h"
 #include "standard_zones/ColumnLayout.h"
+#include "standard_zones/ComponentLaunch.h"
 #include "standard_zones/SCZRecords.h"
 
 namespace cz {
@@ -83,6 +87,51 @@ void UpdateALLMCZSCZDefinitions(const HostContext& ctx, controls::FlexGrid* grdM
     ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.UpdateALLMCZSCZDefinitions"));
     for (qint16 row = 1; row <= 21; ++row)
         step([&] { UpdateMCZSCZDefinition(ctx, grdMCZ, SCZArray, ControllerType, row, MCZArray(MCZ).Actions[row - 1]); });
+}
+
+void MCZGridEvents::grdMCZ_Click() {
+    controls::FlexGrid* grid = p_.editors.grdMCZ;
+    grid->setCol(grid->mouseCol());
+    grid->setRow(grid->mouseRow());
+    if (grid->row() > 0 && grid->col() == 1) {
+        p_.highlighter.HighlightRow(p_.ctx, p_.edit, grid, true);
+        ShowMCZDropDown();
+    }
+}
+
+void MCZGridEvents::ShowMCZDropDown() {
+    using namespace controls;
+    const InCellEditors& e = p_.editors;
+    FlexGrid* grid = e.grdMCZ;
+    p_.edit.EditMode = InCellEditor::ZoneList;
+    p_.edit.EditRow = static_cast<qint16>(grid->mouseRow());
+    p_.edit.EditCol = static_cast<qint16>(grid->mouseCol());
+    // The frame's left is not counted, and the button sits 50 twips further right.
+    PlaceDropDownButton(e.cmdDropDown, grid, twipsTop(e.SSTab1) + twipsTop(e.SSSplitter1) + twipsTop(e.frmMCZContainer) + twipsTop(grid),
+                        twipsLeft(e.SSTab1) + twipsLeft(e.SSSplitter1) + twipsLeft(grid), 50);
+}
+
+void MCZGridEvents::lstStdControlZones_Click() {
+    controls::ListBox* list = p_.editors.lstStdControlZones;
+    controls::FlexGrid* grid = p_.editors.grdMCZ;
+    const int index = list->listIndex();
+    if (index < 0) return;
+    const qint32 zoneNumber = list->itemDataAt(index);
+    const qint16 row = static_cast<qint16>(grid->row());
+    grid->setText(list->entryText(index));
+    MCZRecord& zone = p_.MCZArray(p_.CurrentMCZ);
+    zone.Actions[static_cast<size_t>(row - 1)] = automation::toUInt8(zoneNumber);
+    zone.Changed = true;
+    UpdateMCZSCZDefinition(p_.ctx, grid, p_.SCZArray, p_.ControllerType, row, static_cast<qint16>(zoneNumber));
+    list->hide();
+}
+
+void MCZGridEvents::grdMCZ_DblClick() {
+    controls::FlexGrid* grid = p_.editors.grdMCZ;
+    // The action names, the zone column and the header open nothing.
+    if (grid->mouseCol() >= 2 && grid->mouseRow() > 0)
+        LaunchActionComponent(LaunchContext{p_.ctx, p_.ControllerType, p_.dialog, p_.window}, static_cast<qint16>(grid->mouseRow()),
+                              static_cast<qint16>(grid->mouseCol()));
 }
 
 }  // namespace cz

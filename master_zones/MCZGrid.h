@@ -5,6 +5,13 @@
 
 #include <functional>
 
+#include "master_zones/InCellEditing.h"
+
+#include <functional>
+
+class QObject;
+class QWidget;
+
 namespace controls {
 class FlexGrid;
 }
@@ -25,5 +32,32 @@ void UpdateMCZSCZDefinition(const HostContext& ctx, controls::FlexGrid* grdMCZ, 
 // Redraws rows 1..21 from the actions of master zone MCZ.
 void UpdateALLMCZSCZDefinitions(const HostContext& ctx, controls::FlexGrid* grdMCZ, const SCZTable& SCZArray, const MCZTable& MCZArray,
                                 qint32 ControllerType, quint8 MCZ);
+
+// The grid's event handlers: the zone picked for an action under its cell,
+// and double-clicks that open the object behind a relay cell.
+class MCZGridEvents {
+public:
+    struct Parts {
+        const HostContext& ctx;
+        const InCellEditors& editors;
+        QObject* dialog;  // handed to launched components as "Parent"
+        QWidget* window;  // takes no input while a launched component's dialog is open
+        EditState& edit;
+        RowHighlighter& highlighter;
+        const SCZTable& SCZArray;
+        MCZTable& MCZArray;
+        const quint8& CurrentMCZ;
+        const qint32& ControllerType;
+    };
+    explicit MCZGridEvents(Parts parts) : p_(std::move(parts)) {}
+
+    void grdMCZ_Click();
+    void grdMCZ_DblClick();
+    void ShowMCZDropDown();
+    void lstStdControlZones_Click();
+
+private:
+    Parts p_;
+};
 
 }  // namespace cz

@@ -5,13 +5,15 @@
 #include "platform/automation/Convert.h"
 #include "platform/controls/ListControls.h"
 #include "platform/database/Recordset.h"
+#include "reference/NewItems.h"
 #include "reference/TimeZones.h"
 #include "standard_zones/SCZRecords.h"
+
+#include <QWidget>
 
 namespace cz {
 
 namespace {
-constexpr qint16 NewItemText = 1159;
 
 QString zoneEntry(const SCZRecord& zone) { return QStringLiteral("CZ") + QString::number(zone.ControlZoneIndex) + QLatin1Char('-') + zone.Name; }
 }  // namespace
@@ -19,7 +21,7 @@ QString zoneEntry(const SCZRecord& zone) { return QStringLiteral("CZ") + QString
 void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
     ErrorTrap step = ErrorTrap::logAndContinue(ctx, QStringLiteral("InitTimeZoneList"));
     step([&] { list->clearEntries(); });
-    step([&] { list->addEntry(GRS(ctx, NewItemText), -1); });
+    step([&] { list->addEntry(GRS(ctx, NewItemText), NewItemData); });
     database::Recordset rs;
     if (!step([&] { rs.Open(QStringLiteral("sp_FetchAllGenericTimeZoneNames "), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly); }))
         return;
@@ -41,7 +43,7 @@ void FillSCZCombo(controls::ComboBox* combo, const SCZTable& SCZArray) {
 
 void FillGenericTZCombo(const HostContext& ctx, const QVector<GenericTZRecord>& table, controls::ComboBox* combo, qint32 selectedId) {
     combo->clearEntries();
-    combo->addEntry(GRS(ctx, NewItemText), -1);
+    combo->addEntry(GRS(ctx, NewItemText), NewItemData);
     int selected = -1;
     for (const GenericTZRecord& tz : table) {
         combo->addEntry(tz.Name, tz.GenericTimeZoneId);
@@ -71,7 +73,7 @@ void InitDoorGroupCombo(const HostContext& ctx, controls::ComboBox* combo) {
     ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.InitDoorGroupCombo"));
     database::Recordset rs;
     step([&] { combo->clearEntries(); });
-    step([&] { combo->setEntry(0, GRS(ctx, NewItemText), -1); });
+    step([&] { combo->setEntry(0, GRS(ctx, NewItemText), NewItemData); });
     step([&] { rs.Open(QStringLiteral("EXECUTE sp_FetchAllDoorGroups"), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdText); });
     qint16 position = 1;
     step.forEachRow(rs, [&] {
@@ -82,6 +84,25 @@ void InitDoorGroupCombo(const HostContext& ctx, controls::ComboBox* combo) {
     });
     step([&] { rs.Close(); });
     step([&] { combo->setCurrentIndex(-1); });
+}
+
+void DoorGroupCallback(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, const QString& Component, qint32 DoorGroupID,
+                       const QVariant& vAction, const QString& name) {
+    ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.Callback"));
+    step([&] { dialog->setEnabled(true); });
+    if (Component != QLatin1String("DOOR_GROUP")) return;
+    step([&] {
+        controls::ComboBox* combo = request.combo;
+        if (!combo) return;
+        const bool added = vAction.isValid() && !automation::isNull(vAction) && automation::toText(vAction) == QLatin1String("ADD");
+        if (added) {
+            combo->addEntry(name, DoorGroupID);
+            combo->setListIndex(combo->listCount() - 1);
+        } else {
+            RestoreFromTag(combo);
+        }
+    });
+    request.clear();
 }
 
 void InitMCZCombos(const HostContext& ctx, const MCZCombos& combos, const QVector<GenericTZRecord>& GenericTZArray, const SCZTable& SCZArray) {

@@ -5,7 +5,10 @@
 // time zone or door group.
 #include "diagnostics/HostContext.h"
 
+#include <QVariant>
 #include <QVector>
+
+class QWidget;
 
 namespace controls {
 class ComboBox;
@@ -16,6 +19,7 @@ namespace cz {
 
 class SCZTable;
 struct GenericTZRecord;
+struct NewItemRequest;
 
 // The new-time-zone entry, then the database's generic time zones; failures
 // go to the host's log and loading goes on.
@@ -38,6 +42,12 @@ struct MCZCombos {
     controls::ComboBox* cmbLinkedAccessZone;
     controls::ComboBox* cmbGlobalId;
 };
+// The report of a sibling whose editor closed: the dialog takes input again; a
+// door group's report adds the new group to the combo that asked (and selects
+// it) or puts that combo back on its last pick. Shows its own failures.
+void DoorGroupCallback(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, const QString& Component, qint32 DoorGroupID,
+                       const QVariant& vAction, const QString& name);
+
 // Fills the panel's combos once; shows its own failures (error box).
 void InitMCZCombos(const HostContext& ctx, const MCZCombos& combos, const QVector<GenericTZRecord>& GenericTZArray, const SCZTable& SCZArray);
 

@@ -5,7 +5,12 @@
 #include "platform/controls/FlexGrid.h"
 #include "reference/TimeZones.h"
 #include "standard_zones/ColumnLayout.h"
+#include "standard_zones/ComponentLaunch.h"
 #include "standard_zones/SCZRecords.h"
+#include "platform/controls/TextBox.h"
+#include "platform/controls/Twips.h"
+
+#include <QMenu>
 
 namespace cz {
 
@@ -78,6 +83,85 @@ void FillSCZGrid(controls::FlexGrid* grdSCZ, const SCZTable& SCZArray, TimeZones
         for (int c = baseFirst; c <= baseLast; ++c) grdSCZ->setTextMatrix(row, c, zone.Relay[c - baseFirst + 1] ? Mark : QString());
         for (int c = expFirst; c <= expLast; ++c) grdSCZ->setTextMatrix(row, c, zone.ExpRelay[c - expFirst + 1] ? Mark : QString());
     }
+}
+
+void SCZGridEvents::grdSCZ_MouseDown() {
+    controls::FlexGrid* grid = p_.editors.grdSCZ;
+    // Right-clicked cells and the fixed name column become current too.
+    grid->setRow(grid->mouseRow());
+    grid->setCol(grid->mouseCol());
+}
+
+void SCZGridEvents::grdSCZ_MouseUp(Qt::MouseButton button, double xTwips, double yTwips) {
+    controls::FlexGrid* grid = p_.editors.grdSCZ;
+    const bool right = button == Qt::RightButton;
+    if (right && grid->col() >= 3 && grid->row() >= 2) {
+        const QPoint at(controls::twipsToPixelsX(grid, xTwips), controls::twipsToPixelsY(grid, yTwips));
+        p_.popup->popup(grid->mapToGlobal(at));
+    }
+    rightClick_ = right;
+}
+
+void SCZGridEvents::grdSCZ_Click() {
+    if (rightClick_) return;  // the click of a right-button release
+    controls::FlexGrid* grid = p_.editors.grdSCZ;
+    if (grid->col() >= 1 && grid->row() >= 2) p_.highlighter.HighlightRow(p_.ctx, p_.edit, grid, true);
+    if (grid->row() < 2) return;  // zone 0 and the header take no edits
+    if (grid->col() == 1) {
+        BeginSCZNameEdit();
+    } else if (grid->col() == 2) {
+        ShowSCZDropDown();
+    } else if (grid->col() >= 3) {
+        grid->setText(grid->text() == Mark ? QStringLiteral(" ") : Mark);
+        UpdateSCZArrayToggles();
+    }
+}
+
+void SCZGridEvents::grdSCZ_LeaveCell() {
+    if (leavingCell_) return;
+    leavingCell_ = true;
+    p_.leaveCellEdit();
+    leavingCell_ = false;
+}
+
+void SCZGridEvents::grdSCZ_Scroll() { p_.leaveCellEdit(); }
+
+void SCZGridEvents::UpdateSCZArrayToggles() {
+    ErrorTrap step = ErrorTrap::showAndEnd(p_.ctx, QStringLiteral("frmMain.UpdateSCZArrayToggles"));
+    controls::FlexGrid* grid = p_.editors.grdSCZ;
+    step([&] { ToggleSCZColumn(p_.SCZArray(grid->row() - 1), p_.ControllerType, grid->col()); });
+}
+
+void SCZGridEvents::ShowSCZDropDown() {
+    using namespace controls;
+    FlexGrid* grid = p_.editors.grdSCZ;
+    p_.edit.EditMode = InCellEditor::TimeZoneList;
+    p_.edit.EditRow = static_cast<qint16>(grid->mouseRow());
+    p_.edit.EditCol = static_cast<qint16>(grid->mouseCol());
+    PlaceDropDownButton(p_.editors.cmdDropDown, grid, twipsTop(grid) + twipsTop(p_.editors.SSTab1), twipsLeft(grid) + twipsLeft(p_.editors.SSTab1));
+}
+
+void SCZGridEvents::BeginSCZNameEdit() {
+    using namespace controls;
+    FlexGrid* grid = p_.editors.grdSCZ;
+    TextBox* box = p_.editors.txtText;
+    p_.SCZCellEdited = true;
+    p_.edit.EditMode = InCellEditor::NameBox;
+    p_.edit.EditRow = static_cast<qint16>(grid->row());
+    p_.edit.EditCol = static_cast<qint16>(grid->col());
+    setTwipsHeight(box, grid->cellHeight() - 20);
+    setTwipsWidth(box, grid->cellWidth() - 50);
+    setTwipsTop(box, twipsTop(grid) + twipsTop(p_.editors.SSTab1) + grid->cellTop() + 20);
+    setTwipsLeft(box, twipsLeft(grid) + twipsLeft(p_.editors.SSTab1) + grid->cellLeft() + 50);
+    box->setText(grid->text());
+    box->setSelection(0, static_cast<int>(box->text().size()));
+    box->raise();
+    box->show();
+    box->setFocus();
+}
+
+void SCZGridEvents::mnuSCZPopupChild_Click(int index) {
+    LaunchFromSCZPopup(LaunchContext{p_.ctx, p_.ControllerType, p_.dialog, p_.window}, index, static_cast<qint16>(p_.editors.grdSCZ->col()));
 }
 
 }  // namespace cz

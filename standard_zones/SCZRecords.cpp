@@ -2,6 +2,7 @@
 
 #include "platform/automation/AutomationError.h"
 #include "reference/TimeZones.h"
+#include "standard_zones/ColumnLayout.h"
 #include "standard_zones/ZoneLoad.h"
 
 namespace cz {
@@ -14,6 +15,23 @@ int SCZTable::checked(int n) {
 SCZRecord& SCZTable::operator()(int n) { return records_[checked(n)]; }
 const SCZRecord& SCZTable::operator()(int n) const { return records_[checked(n)]; }
 void SCZTable::clear() { records_.fill(SCZRecord{}); }
+
+bool ToggleSCZColumn(SCZRecord& zone, qint32 ControllerType, int column) {
+    qint16 baseFirst = 0, baseLast = 0, expFirst = 0, expLast = 0, tag = 0, alert = 0, unused = 0;
+    GetColumnRange(ControllerType, QStringLiteral("BASE"), baseFirst, baseLast);
+    GetColumnRange(ControllerType, QStringLiteral("EXP"), expFirst, expLast);
+    GetColumnRange(ControllerType, QStringLiteral("TAG"), tag, unused);
+    GetColumnRange(ControllerType, QStringLiteral("ALERT"), alert, unused);
+    bool* mark = nullptr;
+    if (column >= baseFirst && column <= baseLast) mark = &zone.Relay[static_cast<size_t>(column - baseFirst + 1)];
+    else if (column >= expFirst && column <= expLast) mark = &zone.ExpRelay[static_cast<size_t>(column - expFirst + 1)];
+    else if (column == tag) mark = &zone.Tag;
+    else if (column == alert) mark = &zone.Alert;
+    if (!mark) return false;
+    *mark = !*mark;
+    zone.Changed = true;
+    return true;
+}
 
 void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray) {
     const ZoneLoadKind kind{QStringLiteral("sp_FetchAllControllerStdControlZones "), database::adOpenDynamic, QStringLiteral("ControlZoneIndex"),

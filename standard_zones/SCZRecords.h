@@ -34,6 +34,11 @@ private:
     std::array<SCZRecord, Count> records_{};
 };
 
+// Inverts the mark of grdSCZ column `column` in the zone (a base or expansion
+// relay, TAG or ALERT, by the controller type's column layout) and marks the
+// zone changed; any other column changes nothing. True when it inverted one.
+bool ToggleSCZColumn(SCZRecord& zone, qint32 ControllerType, int column);
+
 // Fills the records the procedure returns; others keep what they hold. Every
 // failing field store is logged to the host ("LoadSCZArray") and loading goes on.
 void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray);

@@ -47,7 +47,7 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     EXPECT_FALSE(window().SSSplitter1->isVisible());
     EXPECT_EQ(form().state().CurrentMCZ, 192);
     for (int m = 192; m <= 255; ++m) EXPECT_FALSE(form().state().MCZArray(m).Changed) << m;
-    EXPECT_EQ(form().state().Edit.EditMode, 0);
+    EXPECT_EQ(form().state().Edit.EditMode, cz::InCellEditor::None);
     // The siblings live from load to unload, with their context.
     ASSERT_TRUE(form().state().m_TimeZoneObject);
     EXPECT_EQ(automation::toObject(form().state().m_TimeZoneObject.get(QStringLiteral("DBConnection"))), conn.get());

@@ -119,7 +119,7 @@ TEST_P(MCZPanel, AnActionTakesTheStandardZonePickedUnderItsCell) {
     controls::FlexGrid* grid = w.grdMCZ;
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(3, 1).center());
     ASSERT_TRUE(w.cmdDropDown->isVisible());
-    EXPECT_EQ(form().state().Edit.EditMode, 2);
+    EXPECT_EQ(form().state().Edit.EditMode, cz::InCellEditor::ZoneList);
     EXPECT_EQ(controls::twipsWidth(w.cmdDropDown), controls::twipsHeight(w.cmdDropDown));
     QTest::mouseClick(w.cmdDropDown, Qt::LeftButton);
     controls::ListBox* list = w.lstStdControlZones;
