@@ -31,31 +31,13 @@ void RowHighlighter::HighlightRow(const HostContext& ctx, EditState& state, cont
     if (p.row == grid->row() && p.on == On) return;
     p.row = grid->row();
     p.on = On;
-    ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.HighlightRow"));
-    const int column = grid->col();
-    // The grid's painting is frozen, not the grid hidden: hiding it would move
-    // the keyboard focus to the next button, where Space presses it. Whatever
-    // fails, painting and the guard are restored, so later edits still close.
-    const bool painting = grid->updatesEnabled();
-    step.afterReport([&] {
-        grid->setUpdatesEnabled(painting);
-        state.HighlightingRow = false;
+    // One call colours the row and repaints it once: the current cell stays
+    // where it is, the grid keeps the focus, and no half-painted row is seen.
+    state.HighlightingRow = true;
+    ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.HighlightRow"))([&] {
+        grid->setRowColors(grid->row(), 1, On ? grid->backColorSel() : grid->backColor(), On ? grid->foreColorSel() : grid->foreColor());
     });
-    step([&] {
-        state.HighlightingRow = true;
-        grid->setUpdatesEnabled(false);
-    });
-    for (int c = 1; c < grid->cols(); ++c)
-        step([&] {
-            grid->setCol(c);
-            grid->setCellBackColor(On ? grid->backColorSel() : grid->backColor());
-            grid->setCellForeColor(On ? grid->foreColorSel() : grid->foreColor());
-        });
-    step([&] {
-        grid->setCol(column);
-        grid->setUpdatesEnabled(painting);
-        state.HighlightingRow = false;
-    });
+    state.HighlightingRow = false;
 }
 
 void LeaveCellEdit(const HostContext& ctx, EditState& state, RowHighlighter& highlighter, const InCellEditors& editors, SCZTable& SCZArray) {

@@ -477,6 +477,19 @@ void FlexGrid::setCellForeColor(const QColor& color) {
     viewport()->update();
 }
 
+void FlexGrid::setRowColors(int r, int from, const QColor& back, const QColor& fore) {
+    checkRow(r);
+    if (from < cols_) checkCol(std::max(from, 0));
+    for (int c = std::max(from, 0); c < cols_; ++c) {
+        Cell& x = cell(r, c);
+        x.hasBack = back.isValid();
+        x.back = x.hasBack ? back.rgb() : 0;
+        x.hasFore = fore.isValid();
+        x.fore = x.hasFore ? fore.rgb() : 0;
+    }
+    viewport()->update(QRect(0, startPos(true, r), viewport()->width(), sizePx(true, r)));
+}
+
 void FlexGrid::setColor(QColor& member, const QColor& c) {
     member = c;
     viewport()->update();

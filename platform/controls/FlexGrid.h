@@ -121,6 +121,10 @@ public:
     void setCellBackColor(const QColor& c);
     QColor cellForeColor() const;
     void setCellForeColor(const QColor& c);
+    // Colours the cells of row r from column `from` to the last, as making
+    // each current and setting its colours would, but without moving the
+    // current cell; only that row is repainted.
+    void setRowColors(int r, int from, const QColor& back, const QColor& fore);
 
     // Grid-wide colours. The selection colours are kept for the dialog, which
     // highlights rows through cell colours; the grid only marks the current

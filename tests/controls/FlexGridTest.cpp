@@ -315,6 +315,20 @@ TEST_F(FlexGridTest, TextColoursAndAlignmentAreKeptPerCell) {
     EXPECT_EQ(colourAt(10, 3), QColor(Qt::magenta));
     EXPECT_EQ(colourAt(0, 5), grid.backColorFixed());
     EXPECT_EQ(colourAt(7, 1), grid.backColorFixed());
+
+    // A whole row from a column on, without moving the current cell.
+    int leaves = 0;
+    QObject::connect(&grid, &FlexGrid::leaveCell, [&] { ++leaves; });
+    grid.setRowColors(10, 3, Qt::cyan, Qt::red);
+    EXPECT_EQ(leaves, 0);
+    EXPECT_EQ(grid.row(), 1);
+    EXPECT_EQ(grid.col(), 3);
+    grid.setRow(10);
+    EXPECT_EQ(grid.cellBackColor(), QColor(Qt::cyan)) << "the row's colour replaces the cell's own";
+    EXPECT_EQ(grid.cellForeColor(), QColor(Qt::red));
+    const QImage row = grid.viewport()->grab().toImage();
+    EXPECT_EQ(QColor(row.pixel(cellX(2) + 3, cellY(10) + 3)), grid.backColor()) << "columns before `from` keep theirs";
+    EXPECT_EQ(QColor(row.pixel(cellX(5) + 3, cellY(10) + 3)), QColor(Qt::cyan));
 }
 
 TEST_F(FlexGridTest, OutOfRangeAccessRaisesSubscriptOutOfRange) {
