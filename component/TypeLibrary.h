@@ -1,6 +1,8 @@
 #pragma once
 // The component's identity: its type library, the one creatable class and its
 // dispatch interface, and the enumeration the library declares.
+#include "diagnostics/MPublic.h"
+
 #include <QString>
 
 namespace cz::typelib {
@@ -18,14 +20,7 @@ inline const QString ProgId = QStringLiteral("TamrikControlZoneObject.ControlZon
 
 enum CONTROLZONETYPE : int { czStandard = 1, czMaster = 2, czGlobalMaster = 3 };
 
-#ifndef TAMRIK_CZ_VERSION_MAJOR
-#define TAMRIK_CZ_VERSION_MAJOR 1
-#define TAMRIK_CZ_VERSION_MINOR 0
-#define TAMRIK_CZ_VERSION_PATCH 0
-#endif
-// Major, minor and revision joined by ".", as the localizer is told.
-inline QString version() {
-    return QStringLiteral("%1.%2.%3").arg(TAMRIK_CZ_VERSION_MAJOR).arg(TAMRIK_CZ_VERSION_MINOR).arg(TAMRIK_CZ_VERSION_PATCH);
-}
+// The version the library registers with is the component's own.
+inline QString version() { return ComponentVersion(); }
 
 }  // namespace cz::typelib

@@ -1,6 +1,6 @@
 #include "diagnostics/ErrorTrap.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/MPublic.h"
 
 namespace cz {

@@ -1,8 +1,7 @@
 #include "diagnostics/MPublic.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "platform/automation/ComServer.h"
-#include "platform/controls/ListControls.h"
 #include "platform/controls/MessageBox.h"
 
 #include <QDateTime>
@@ -83,24 +82,6 @@ void WriteLog(const HostContext& ctx, const QString& message) {
         controls::MessageBoxService::show(
             QStringLiteral("Error writing to log file: ") + e.description() + CrLf + CrLf + QStringLiteral("Original log msg: ") + message,
             controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));
-    }
-}
-
-void SelectComboByItemData(controls::ComboBox* combo, qint32 value) {
-    for (qint16 i = 0; i < combo->listCount(); ++i) {
-        if (combo->itemDataAt(i) == value) {
-            combo->setListIndex(i);
-            return;
-        }
-    }
-}
-
-void SelectListByItemData(controls::ListBox* list, qint32 value) {
-    for (qint16 i = 0; i < list->listCount(); ++i) {
-        if (list->itemDataAt(i) == value) {
-            list->setListIndex(i);
-            return;
-        }
     }
 }
 

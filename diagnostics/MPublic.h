@@ -1,7 +1,6 @@
 #pragma once
 // The component's shared services: resource strings from the host, the error
-// box with its log line, the log file beside the component, and selection of
-// list entries by item data.
+// box with its log line, and the log file beside the component.
 #include "diagnostics/HostContext.h"
 #include "platform/automation/AutomationError.h"
 
@@ -10,15 +9,15 @@
 
 class QWidget;
 
-namespace controls {
-class ComboBox;
-class ListBox;
-}  // namespace controls
-
 namespace cz {
 
 // The component's application title: names the log file and titles some boxes.
 inline const QString AppTitle = QStringLiteral("TamrikControlZoneObject");
+
+// Major, minor and revision joined by ".", as the localizer is told.
+inline QString ComponentVersion() {
+    return QStringLiteral("%1.%2.%3").arg(TAMRIK_CZ_VERSION_MAJOR).arg(TAMRIK_CZ_VERSION_MINOR).arg(TAMRIK_CZ_VERSION_PATCH);
+}
 
 // Resource text by number with up to nine inserts, from the host; empty when
 // the host cannot give it (the failure goes to the host's error log).
@@ -37,7 +36,5 @@ void DisplayError(const HostContext& ctx, const automation::AutomationError& err
 void WriteLog(const HostContext& ctx, const QString& message);
 QString LogFilePath();
 
-void SelectComboByItemData(controls::ComboBox* combo, qint32 value);
-void SelectListByItemData(controls::ListBox* list, qint32 value);
 
 }  // namespace cz

@@ -1,8 +1,8 @@
 #include "dialog/FrmMain.h"
 
-#include "component/HostContracts.h"
-#include "component/TypeLibrary.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/ErrorTrap.h"
+#include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "dialog/DialogHandlers.h"
 #include "dialog/FrmMainWindow.h"
@@ -350,7 +350,7 @@ void FrmMain::LoadCustomResources(controls::TabControl* tabControl, qint32 compo
     const automation::ObjectRef& localizer = window_->Localizer;
     step([&] { host::LocalizerConnection(localizer, m_DBConnection.get()); });
     step([&] { host::LocalizerComponentNumber(localizer, componentNumber); });
-    step([&] { host::LocalizerVersion(localizer, typelib::version()); });
+    step([&] { host::LocalizerVersion(localizer, ComponentVersion()); });
     step([&] { host::LocalizerApply(localizer); });
     step([&] {
         bool all = true;

@@ -1,6 +1,6 @@
 #include "dialog/FrmMainWindow.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "dialog/FrmMain.h"
 #include "platform/automation/Convert.h"
 #include "platform/automation/Registry.h"

@@ -2,7 +2,7 @@
 // components' callbacks, and customize mode. Handlers that have no fault
 // handling of their own show a fault with their name instead of throwing it
 // into the toolkit.
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/ErrorTrap.h"
 #include "dialog/DialogHandlers.h"
 #include "dialog/FrmMain.h"

@@ -1,6 +1,6 @@
 #include "master_zones/MCZGrid.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/MPublic.h"
 #include "master_zones/MCZRecords.h"

@@ -1,6 +1,7 @@
 #include "master_zones/MCZPanel.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
+#include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "master_zones/InCellEditing.h"
 #include "master_zones/MCZGrid.h"

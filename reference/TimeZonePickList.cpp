@@ -1,7 +1,8 @@
 #include "reference/TimeZonePickList.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/ErrorTrap.h"
+#include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "master_zones/InCellEditing.h"
 #include "platform/controls/FlexGrid.h"

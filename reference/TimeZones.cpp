@@ -1,6 +1,6 @@
 #include "reference/TimeZones.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/MPublic.h"
 #include "platform/automation/AutomationError.h"

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B out/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build out/release -j"$(nproc 2>/dev/null || echo 2)" --target czbench
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc 2>/dev/null || echo 2)" --target czbench
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} exec out/release/bin/czbench "$@"

@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B out/plain -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build out/plain -j"$(nproc 2>/dev/null || echo 2)" --target czhost TamrikControlZoneObject
+cmake --preset plain >/dev/null
+cmake --build --preset plain -j"$(nproc 2>/dev/null || echo 2)" --target czhost TamrikControlZoneObject
 # Without a display, render offscreen.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}; fi
 exec out/plain/bin/czhost "$@"

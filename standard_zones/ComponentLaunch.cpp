@@ -1,6 +1,6 @@
 #include "standard_zones/ComponentLaunch.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/MPublic.h"
 #include "platform/automation/Convert.h"

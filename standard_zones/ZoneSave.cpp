@@ -1,6 +1,6 @@
 #include "standard_zones/ZoneSave.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "diagnostics/MPublic.h"
 
 #include <optional>

@@ -1,6 +1,5 @@
 #include "platform/controls/MessageBox.h"
 
-#include <QMessageBox>
 #include <QMutex>
 #include <cstdio>
 
@@ -11,6 +10,10 @@ QMutex handlerMutex;
 MessageBoxService::Handler& currentHandler() {
     static MessageBoxService::Handler h;
     return h;
+}
+MessageBoxService::Handler& currentPresenter() {
+    static MessageBoxService::Handler p;
+    return p;
 }
 
 int firstButton(int style) {
@@ -45,31 +48,20 @@ int MessageBoxService::show(const QString& text, int style, const QString& title
             return firstButton(style);
         }
     }
-    if (qEnvironmentVariable("TAMRIK_MSGBOX") == QLatin1String("stderr")) {
-        std::fprintf(stderr, "[message box] %s: %s\n", qPrintable(title), qPrintable(text));
-        return firstButton(style);
+    Handler presenter;
+    {
+        QMutexLocker lock(&handlerMutex);
+        presenter = currentPresenter();
     }
-    QMessageBox box(owner);
-    box.setWindowTitle(title);
-    box.setText(text);
-    switch (request.icon()) {
-    case mb::Critical: box.setIcon(QMessageBox::Critical); break;
-    case mb::Question: box.setIcon(QMessageBox::Question); break;
-    case mb::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case mb::Information: box.setIcon(QMessageBox::Information); break;
-    default: break;
-    }
-    switch (request.buttons()) {
-    case mb::OKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case mb::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    default: box.setStandardButtons(QMessageBox::Ok); break;
-    }
-    switch (box.exec()) {
-    case QMessageBox::Cancel: return mb::Cancel;
-    case QMessageBox::Yes: return mb::Yes;
-    case QMessageBox::No: return mb::No;
-    default: return mb::OK;
-    }
+    if (presenter && qEnvironmentVariable("TAMRIK_MSGBOX") != QLatin1String("stderr")) return presenter(request);
+    // Unattended, or no window system library loaded: printed and answered with the first button.
+    std::fprintf(stderr, "[message box] %s: %s\n", qPrintable(title), qPrintable(text));
+    return firstButton(style);
+}
+
+void MessageBoxService::setPresenter(Handler presenter) {
+    QMutexLocker lock(&handlerMutex);
+    currentPresenter() = std::move(presenter);
 }
 
 }  // namespace controls

@@ -1,6 +1,6 @@
 #pragma once
 // Every message box of the component, the host and the stand-ins goes through
-// this one service. Tests install a handler that records the box (text, title,
+// this one service; it needs no widgets itself. Tests install a handler that records the box (text, title,
 // icon, buttons) and answers it, so no modal window ever blocks a headless run.
 #include <QString>
 #include <functional>
@@ -39,14 +39,17 @@ class MessageBoxService {
 public:
     using Handler = std::function<int(const MessageBoxRequest&)>;
 
-    // Shows a box and returns the answer. Without a handler, a real modal
-    // QMessageBox; with TAMRIK_MSGBOX=stderr in the environment, the box is
-    // printed and answered with its first button (for unattended runs). It
-    // never throws: a handler that fails counts as the first button.
+    // Shows a box and returns the answer: through the handler when one is
+    // installed, else through the presenter (the controls library installs
+    // real modal boxes), else printed on stderr and answered with its first
+    // button, as also with TAMRIK_MSGBOX=stderr (unattended runs). It never
+    // throws: a handler that fails counts as the first button.
     static int show(const QString& text, int style, const QString& title, QWidget* owner = nullptr);
 
-    // Installs a handler (empty: back to real boxes); returns the previous one.
+    // Installs a handler (empty: back to the presenter); returns the previous one.
     static Handler setHandler(Handler handler);
+    // What shows boxes on screen; the widget library installs it when it loads.
+    static void setPresenter(Handler presenter);
 };
 
 // Installs a handler for the life of a scope.

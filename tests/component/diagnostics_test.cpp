@@ -1,6 +1,7 @@
 // Resource strings, the error box and the log file, the selection helpers and
 // the two ways an operation reports a failure.
 #include "diagnostics/ErrorTrap.h"
+#include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "platform/automation/AutomationError.h"
 #include "platform/controls/ListControls.h"

@@ -40,6 +40,9 @@ TEST(EntryPoints, TheFactoryCreatesControlZonesAndTheLibraryKnowsWhenItIsInUse) 
     ASSERT_NE(lib.handle, nullptr) << dlerror();
     ASSERT_NE(lib.getClassObject, nullptr);
     ASSERT_NE(lib.canUnloadNow, nullptr);
+    // Nothing but the entry points: a host cannot bind to the dialog's internals.
+    EXPECT_EQ(dlsym(lib.handle, "_ZN2cz7FrmMain8instanceEv"), nullptr);
+    EXPECT_EQ(dlsym(lib.handle, "_ZN2cz12LoadSCZArrayERKNS_11HostContextERNS_9TimeZonesERNS_8SCZTableE"), nullptr);
     void* raw = nullptr;
     const QByteArray clsid = cz::typelib::ClassGuid.toLatin1();
     ASSERT_EQ(lib.getClassObject(clsid.constData(), com::IID_ClassFactory, &raw), com::S_OK_);

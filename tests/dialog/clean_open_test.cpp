@@ -3,6 +3,7 @@
 // nothing, however the previous open ended.
 #include "tests/dialog/DialogFixture.h"
 
+#include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "platform/controls/FlexGrid.h"
 #include "platform/controls/ListControls.h"

@@ -2,7 +2,7 @@
 // site of both engines, with the real dialog as the component's "Parent".
 #include "tests/dialog/DialogFixture.h"
 
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 #include "platform/automation/Registry.h"
 #include "standard_zones/ComponentLaunch.h"
 

@@ -1,4 +1,4 @@
-#include "component/HostContracts.h"
+#include "component/contracts/HostContracts.h"
 
 #include "platform/automation/Convert.h"
 #include "platform/automation/ErrObject.h"
