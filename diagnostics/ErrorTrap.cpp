@@ -9,7 +9,7 @@ void ErrorTrap::report(const automation::AutomationError& e, int line) {
     ++failures_;
     if (report_ == Report::MessageBox) {
         DisplayError(ctx_, e, location_, QString::number(line));
-    } else {
+    } else if (report_ == Report::Log) {
         try {
             host::LogError(ctx_.m_NTConnection, QVariant::fromValue(ctx_.m_ControllerId), e, location_, QString::number(line));
         } catch (const automation::AutomationError&) {

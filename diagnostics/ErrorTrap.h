@@ -1,13 +1,16 @@
 #pragma once
-// The two ways an operation of the dialog reports an unexpected failure:
-//  - message box: DisplayError with the location and the failing line, then
-//    the operation ends;
-//  - log: the host's "LogError" with the controller id, the error, the
-//    location, the failing line and 0; nothing is shown, and the operation
-//    either goes on with its next step or ends.
-// An operation is written as a sequence of steps; each step that fails is
-// reported with its own line, so "each store is its own step" reads as a
-// list of one-line steps.
+// The one way an operation of the component meets an unexpected failure. An
+// operation is written as a sequence of steps; each step that fails is
+// reported with its own line, so "each store is its own step" reads as a list
+// of one-line steps. One named variant per behaviour:
+//  - showAndEnd: DisplayError with the location and the line; the operation ends;
+//  - logAndContinue / logAndEnd: the host's "LogError" with the controller id,
+//    the error, the location, the line and 0; nothing is shown, and the
+//    operation goes on with its next step, or ends;
+//  - skipEachFailure: a failing step is skipped and the next one runs (the unload);
+//  - endSilently: the operation ends without a word (a pick that cannot be made).
+// An operation without a handler of its own uses no trap: its faults reach
+// the caller's.
 #include "diagnostics/HostContext.h"
 #include "platform/automation/AutomationError.h"
 
@@ -20,12 +23,14 @@ namespace cz {
 
 class ErrorTrap {
 public:
-    enum class Report { MessageBox, Log };
+    enum class Report { MessageBox, Log, Nothing };
     enum class After { End, Continue };
 
     static ErrorTrap showAndEnd(const HostContext& ctx, QString location) { return {ctx, Report::MessageBox, After::End, std::move(location)}; }
     static ErrorTrap logAndContinue(const HostContext& ctx, QString location) { return {ctx, Report::Log, After::Continue, std::move(location)}; }
     static ErrorTrap logAndEnd(const HostContext& ctx, QString location) { return {ctx, Report::Log, After::End, std::move(location)}; }
+    static ErrorTrap skipEachFailure(const HostContext& ctx) { return {ctx, Report::Nothing, After::Continue, QString()}; }
+    static ErrorTrap endSilently(const HostContext& ctx) { return {ctx, Report::Nothing, After::End, QString()}; }
 
     // Runs after every reported failure (a save closes its transaction here).
     ErrorTrap& afterReport(std::function<void()> f) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <source_location>
 
 namespace cz {
 
@@ -15,13 +16,21 @@ namespace {
 
 thread_local bool LogFileReset = false;
 const QString CrLf = QStringLiteral("\r\n");
+
+// The diagnostics cannot report through the error conventions they serve:
+// each routine runs its steps through this, so its own failure report knows
+// the line of the step that failed.
+template <typename F>
+auto stepAt(int& line, F&& step, std::source_location where = std::source_location::current()) {
+    line = static_cast<int>(where.line());
+    return step();
+}
 }  // namespace
 
 QString GRS(const HostContext& ctx, qint16 resourceId, const QStringList& inserts) {
     int line = 0;
     try {
-        line = __LINE__;
-        return host::GRS(ctx.m_NTConnection, resourceId, inserts);
+        return stepAt(line, [&] { return host::GRS(ctx.m_NTConnection, resourceId, inserts); });
     } catch (const automation::AutomationError& e) {
         try {
             host::LogError(ctx.m_NTConnection, QVariant::fromValue(qint16(0)), e, QStringLiteral("GRS"), QVariant::fromValue(qint32(line)));
@@ -45,17 +54,16 @@ void DisplayError(const HostContext& ctx, const automation::AutomationError& err
                   const QString& functionSubItem) {
     int line = 0;
     try {
-        line = __LINE__;
         const QString intro = QStringLiteral("The following unexpected application error occurred...");
         const QString fn = QStringLiteral("Function Name: ") + functionName;
         const QString sub = QStringLiteral("FunctionSubItem: ") + functionSubItem;
         const QString number = QStringLiteral("Number: ") + QString::number(error.number());
         const QString description = QStringLiteral("Description: ") + error.description();
-        line = __LINE__;
-        const QString boxText = intro + CrLf + CrLf + fn + CrLf + CrLf + sub + CrLf + CrLf + number + CrLf + description;
-        controls::MessageBoxService::show(boxText, controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));
-        line = __LINE__;
-        WriteLog(ctx, QStringList{intro, fn, sub, number, description}.join(QLatin1Char('\n')));
+        stepAt(line, [&] {
+            const QString boxText = intro + CrLf + CrLf + fn + CrLf + CrLf + sub + CrLf + CrLf + number + CrLf + description;
+            controls::MessageBoxService::show(boxText, controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));
+        });
+        stepAt(line, [&] { WriteLog(ctx, QStringList{intro, fn, sub, number, description}.join(QLatin1Char('\n'))); });
     } catch (...) {
         controls::MessageBoxService::show(QStringLiteral("DisplayError: Error (line: %1) displaying error").arg(line),
                                           controls::mb::OKOnly | controls::mb::Critical, GRS(ctx, MessageTitle));

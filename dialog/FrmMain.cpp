@@ -60,6 +60,7 @@ private:
 };
 
 constexpr int kComponentType = 32;
+constexpr qint16 NoViewRightText = 1580, NoTabLeftText = 288, CaptionText = 1164;
 constexpr qint32 kComponentNumber = 5;
 // Button releases the grids are hooked for: left, middle, right.
 constexpr int kHookedMessages[] = {controls::buttonMessage::LeftUp, controls::buttonMessage::MiddleUp, controls::buttonMessage::RightUp};
@@ -116,12 +117,10 @@ void FrmMain::Form_Load() {
     FrmMainWindow& w = *window_;
     WaitPointer wait;
     ErrorTrap step = ErrorTrap::logAndEnd(*this, QStringLiteral("Load"));
+    // A failure in the load gives the host back its window (a failure here is the trap's to swallow).
     step.afterReport([&] {
         wait.restore();
-        try {
-            host::setEnabled(m_Parent, true);
-        } catch (const automation::AutomationError&) {
-        }
+        host::setEnabled(m_Parent, true);
     });
     // The refusal always ends refused: the box cannot fail, and a failing step is logged.
     auto refuse = [&](qint16 message) {
@@ -140,7 +139,7 @@ void FrmMain::Form_Load() {
     bool canView = false;
     step([&] { canView = host::CanView(security); });
     if (step.ended()) return;
-    if (!canView) return refuse(1580);
+    if (!canView) return refuse(NoViewRightText);
     step([&] {
         if (!host::CanSave(security)) w.cmdOK->setEnabled(false);
     });
@@ -157,10 +156,10 @@ void FrmMain::Form_Load() {
         }
     });
     if (step.ended()) return;
-    if (available == 0) return refuse(288);
+    if (available == 0) return refuse(NoTabLeftText);
     step([&] { LoadCustomResources(w.SSTab1, kComponentNumber); });
     step([&] { GetControllerInfo(m_ControllerId); });
-    step([&] { w.setWindowTitle(GRS(*this, 1164, {ControllerName})); });
+    step([&] { w.setWindowTitle(GRS(*this, CaptionText, {ControllerName})); });
     step([&] { w.SSSplitter1->hide(); });
     step([&] {
         state_->m_TimeZoneObject = host::create(host::progid::TimeZone);
@@ -229,12 +228,7 @@ void FrmMain::Form_QueryUnload(int unloadMode) {
 
 void FrmMain::Form_Unload() {
     // Every failing step is skipped and the next one runs.
-    auto step = [](auto&& f) {
-        try {
-            f();
-        } catch (const automation::AutomationError&) {
-        }
-    };
+    ErrorTrap step = ErrorTrap::skipEachFailure(*this);
     step([&] { host::setEnabled(m_Parent, true); });
     step([&] { host::CZCallback(m_Parent, CloseReason, automation::boolText(SCZCellEdited)); });
     step([&] {
@@ -261,7 +255,7 @@ void FrmMain::Form_Unload() {
 }
 
 void FrmMain::Form_KeyDown(int keyCode) {
-    if (keyCode != 27) return;
+    if (keyCode != EscapeKey) return;
     // Exactly the Cancel click: in customize mode that selects the button.
     if (CustomizeMode && window_) SelectForCustomization(window_->CmdCancel);
     else CmdCancel_Click();

@@ -59,6 +59,7 @@ public:
     int hwnd() const;
 
     // Events of the form and its buttons.
+    static constexpr int EscapeKey = 27;
     void Form_QueryUnload(int unloadMode);
     void Form_KeyDown(int keyCode);
     void cmdOK_Click();

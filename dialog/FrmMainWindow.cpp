@@ -1,6 +1,7 @@
 #include "dialog/FrmMainWindow.h"
 
 #include "component/contracts/HostContracts.h"
+#include "diagnostics/ErrorTrap.h"
 #include "dialog/FrmMain.h"
 #include "platform/automation/Convert.h"
 #include "platform/automation/Registry.h"
@@ -210,12 +211,11 @@ void FrmMainWindow::build() {
     }
 
     // The localizer is a control of the form: it finds the other controls through its parent.
-    try {
+    // A host without a localizer: customize mode is then unavailable.
+    ErrorTrap::endSilently(form_)([&] {
         Localizer = automation::Registry::create(host::progid::Localizer);
         Localizer.get()->setParent(this);
-    } catch (const automation::AutomationError&) {
-        // A host without a localizer: customize mode is then unavailable.
-    }
+    });
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { form_.cmdOK_Click(); });
     connect(CmdCancel, &QPushButton::clicked, this, [this] { form_.CmdCancel_Click(); });
@@ -328,12 +328,12 @@ void FrmMainWindow::closeEvent(QCloseEvent* e) {
 
 void FrmMainWindow::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
-        form_.Form_KeyDown(27);
+        form_.Form_KeyDown(FrmMain::EscapeKey);
         return;
     }
     QDialog::keyPressEvent(e);
 }
 
-void FrmMainWindow::reject() { form_.Form_KeyDown(27); }
+void FrmMainWindow::reject() { form_.Form_KeyDown(FrmMain::EscapeKey); }
 
 }  // namespace cz

@@ -18,6 +18,8 @@ namespace cz {
 
 namespace {
 const QString Mark = QStringLiteral("X");
+// Resource texts of the column headers.
+constexpr qint16 HeaderAction = 1157, HeaderZone = 1158;
 }
 
 void InitializeMCZGrid(const HostContext& ctx, controls::FlexGrid* grdMCZ, qint32 ControllerType, bool& InitializingMCZGrid,
@@ -32,8 +34,8 @@ void InitializeMCZGrid(const HostContext& ctx, controls::FlexGrid* grdMCZ, qint3
     step([&] { grdMCZ->setColWidth(0, 1600); });
     step([&] { grdMCZ->setColWidth(1, 2000); });
     step([&] { centerDirections(); });
-    step([&] { grdMCZ->setTextMatrix(0, 0, GRS(ctx, 1157)); });
-    step([&] { grdMCZ->setTextMatrix(0, 1, GRS(ctx, 1158)); });
+    step([&] { grdMCZ->setTextMatrix(0, 0, GRS(ctx, HeaderAction)); });
+    step([&] { grdMCZ->setTextMatrix(0, 1, GRS(ctx, HeaderZone)); });
     GetMCZColumnRange(ControllerType, QStringLiteral("BASE"), first, last);
     for (int c = first; c <= last; ++c) step([&] { grdMCZ->setTextMatrix(0, c, QString::number(c - first + 1)); });
     qint16 expFirst = 0, expLast = 0;

@@ -67,7 +67,7 @@ void MCZPanelEvents::cmbMCZTimeZone_Click() {
     MCZRecord* zone = current();
     if (!zone) return;
     PickOrAskForNewItem(
-        dialog_, request_, p_.cmbMCZTimeZone, [this] { timeZones_.AskForNewTimeZone(); },
+        ctx_, dialog_, request_, p_.cmbMCZTimeZone, [this] { timeZones_.AskForNewTimeZone(); },
         [&](qint32 id) {
             RememberInTag(p_.cmbMCZTimeZone);
             zone->TimeZoneId = id;
@@ -95,7 +95,7 @@ void MCZPanelEvents::cmbLinkedAccessZone_Click() {
     MCZRecord* zone = current();
     if (!zone) return;
     PickOrAskForNewItem(
-        dialog_, request_, p_.cmbLinkedAccessZone,
+        ctx_, dialog_, request_, p_.cmbLinkedAccessZone,
         [this] {
             host::setProperty(doorGroupObject_, QStringLiteral("Parent"), automation::fromObject(parent_));
             host::setProperty(doorGroupObject_, QStringLiteral("DoorGroupID"), 0);

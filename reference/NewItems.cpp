@@ -1,6 +1,6 @@
 #include "reference/NewItems.h"
 
-#include "platform/automation/AutomationError.h"
+#include "diagnostics/ErrorTrap.h"
 #include "platform/controls/ListControls.h"
 
 #include <QWidget>
@@ -9,9 +9,11 @@ namespace cz {
 
 namespace {
 template <typename Control>
-void pickOrAsk(QWidget* dialog, NewItemRequest& request, Control* control, const std::function<void()>& askSibling,
+void pickOrAsk(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, Control* control, const std::function<void()>& askSibling,
                const std::function<void(qint32)>& pick) {
-    try {
+    ErrorTrap step = ErrorTrap::endSilently(ctx);
+    step.afterReport([dialog] { dialog->setEnabled(true); });
+    step([&] {
         const qint32 data = control->itemDataAt(control->listIndex());
         if (data != NewItemData) {
             pick(data);
@@ -22,20 +24,18 @@ void pickOrAsk(QWidget* dialog, NewItemRequest& request, Control* control, const
         if constexpr (std::is_same_v<Control, controls::ComboBox>) request.combo = control;
         else request.list = control;
         askSibling();
-    } catch (const automation::AutomationError&) {
-        dialog->setEnabled(true);
-    }
+    });
 }
 }  // namespace
 
-void PickOrAskForNewItem(QWidget* dialog, NewItemRequest& request, controls::ComboBox* combo, const std::function<void()>& askSibling,
+void PickOrAskForNewItem(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, controls::ComboBox* combo, const std::function<void()>& askSibling,
                          const std::function<void(qint32)>& pick) {
-    pickOrAsk(dialog, request, combo, askSibling, pick);
+    pickOrAsk(ctx, dialog, request, combo, askSibling, pick);
 }
 
-void PickOrAskForNewItem(QWidget* dialog, NewItemRequest& request, controls::ListBox* list, const std::function<void()>& askSibling,
+void PickOrAskForNewItem(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, controls::ListBox* list, const std::function<void()>& askSibling,
                          const std::function<void(qint32)>& pick) {
-    pickOrAsk(dialog, request, list, askSibling, pick);
+    pickOrAsk(ctx, dialog, request, list, askSibling, pick);
 }
 
 void RememberInTag(controls::ComboBox* combo) { combo->setTag(QString::number(combo->listIndex())); }

@@ -4,6 +4,8 @@
 // Picking that entry asks a sibling component for a new time zone or door
 // group; the dialog takes no input until the sibling reports back, and the
 // report goes to the control that asked.
+#include "diagnostics/HostContext.h"
+
 #include <QPointer>
 #include <functional>
 
@@ -33,9 +35,9 @@ struct NewItemRequest {
 // dialog, records the control as the requester and runs `askSibling`; any
 // other entry goes to `pick` with its item data. A fault (no entry selected,
 // a sibling that fails to open) gives the dialog back, silently.
-void PickOrAskForNewItem(QWidget* dialog, NewItemRequest& request, controls::ComboBox* combo, const std::function<void()>& askSibling,
+void PickOrAskForNewItem(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, controls::ComboBox* combo, const std::function<void()>& askSibling,
                          const std::function<void(qint32 itemData)>& pick);
-void PickOrAskForNewItem(QWidget* dialog, NewItemRequest& request, controls::ListBox* list, const std::function<void()>& askSibling,
+void PickOrAskForNewItem(const HostContext& ctx, QWidget* dialog, NewItemRequest& request, controls::ListBox* list, const std::function<void()>& askSibling,
                          const std::function<void(qint32 itemData)>& pick);
 
 // A normal pick remembers its position in the combo's tag ...

@@ -21,7 +21,7 @@ void TimeZonePickList::AskForNewTimeZone() {
 
 void TimeZonePickList::lstTimeZones_Click() {
     PickOrAskForNewItem(
-        c_.dialog, request_, c_.lstTimeZones, [this] { AskForNewTimeZone(); },
+        ctx_, c_.dialog, request_, c_.lstTimeZones, [this] { AskForNewTimeZone(); },
         [this](qint32 id) {
             c_.grdSCZ->setText(c_.lstTimeZones->entryText(c_.lstTimeZones->listIndex()));
             SCZRecord& zone = SCZArray_(edit_.EditRow - 1);

@@ -17,6 +17,8 @@ namespace cz {
 namespace {
 const QString Mark = QStringLiteral("X");
 const QColor White(0xFF, 0xFF, 0xFF);
+// Resource texts of the column headers.
+constexpr qint16 HeaderNumber = 1152, HeaderName = 1153, HeaderTimeZone = 1154, HeaderTag = 1155, HeaderAlert = 1156;
 }  // namespace
 
 void InitializeSCZGrid(const HostContext& ctx, controls::FlexGrid* grdSCZ, qint32 ControllerType, bool& InitializingSCZGrid) {
@@ -36,9 +38,9 @@ void InitializeSCZGrid(const HostContext& ctx, controls::FlexGrid* grdSCZ, qint3
         step([&] { grdSCZ->setColWidth(c, 400); });
         step([&] { grdSCZ->setColAlignment(c, controls::align::CenterCenter); });
     }
-    step([&] { grdSCZ->setTextMatrix(0, 0, GRS(ctx, 1152)); });
-    step([&] { grdSCZ->setTextMatrix(0, 1, GRS(ctx, 1153)); });
-    step([&] { grdSCZ->setTextMatrix(0, 2, GRS(ctx, 1154)); });
+    step([&] { grdSCZ->setTextMatrix(0, 0, GRS(ctx, HeaderNumber)); });
+    step([&] { grdSCZ->setTextMatrix(0, 1, GRS(ctx, HeaderName)); });
+    step([&] { grdSCZ->setTextMatrix(0, 2, GRS(ctx, HeaderTimeZone)); });
     GetColumnRange(ControllerType, QStringLiteral("BASE"), first, last);
     for (int c = first; c <= last; ++c) step([&] { grdSCZ->setTextMatrix(0, c, QString::number(c - (first - 1))); });
     GetColumnRange(ControllerType, QStringLiteral("EXP"), first, last);
@@ -46,11 +48,11 @@ void InitializeSCZGrid(const HostContext& ctx, controls::FlexGrid* grdSCZ, qint3
     GetColumnRange(ControllerType, QStringLiteral("TAG"), first, last);
     step([&] { grdSCZ->setColWidth(first, 650); });
     step([&] { grdSCZ->setColAlignment(first, controls::align::CenterCenter); });
-    step([&] { grdSCZ->setTextMatrix(0, first, GRS(ctx, 1155)); });
+    step([&] { grdSCZ->setTextMatrix(0, first, GRS(ctx, HeaderTag)); });
     GetColumnRange(ControllerType, QStringLiteral("ALERT"), first, last);
     step([&] { grdSCZ->setColWidth(first, 650); });
     step([&] { grdSCZ->setColAlignment(first, controls::align::CenterCenter); });
-    step([&] { grdSCZ->setTextMatrix(0, first, GRS(ctx, 1156)); });
+    step([&] { grdSCZ->setTextMatrix(0, first, GRS(ctx, HeaderAlert)); });
     for (int r = 1; r <= 192; ++r) {
         step([&] { grdSCZ->setRow(r); });
         for (int c = 0; c <= 2; ++c)
