@@ -238,6 +238,6 @@ TEST_P(DialogLifecycle, ASecondRequestWhileOpenOnlyBringsTheDialogForward) {
     EXPECT_EQ(host.journal->count(QStringLiteral("CanView")), 1) << "no second load";
 }
 
-TAMRIK_ON_BOTH_ENGINES(DialogLifecycle);
+TAMRIK_ON_ONE_ENGINE(DialogLifecycle);
 
 }  // namespace

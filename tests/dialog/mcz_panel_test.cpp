@@ -217,6 +217,6 @@ TEST_P(MCZPanel, AnEmptyTimeZoneCatalogueEndsThePanelListsWithTheirErrorBox) {
     EXPECT_EQ(window().cmbThreatLevel->listCount(), 0) << "the lists after the failing one are not filled";
 }
 
-TAMRIK_ON_BOTH_ENGINES(MCZPanel);
+TAMRIK_ON_ONE_ENGINE(MCZPanel);
 
 }  // namespace
