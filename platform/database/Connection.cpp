@@ -206,7 +206,8 @@ void Connection::openHandle() {
         if (!t.options.isEmpty()) db_.setConnectOptions(t.options.join(QLatin1Char(';')));
     }
     if (!db_.isValid()) raise(err::ProviderError, QStringLiteral("the Qt SQL driver for this database is not installed"));
-    if (!db_.open()) raise(err::ProviderError, QStringLiteral("cannot open the database: %1").arg(db_.lastError().text().trimmed()));
+    if (!db_.open())
+        throw automation::AutomationError(err::ProviderError, QStringLiteral("cannot open the database: %1").arg(db_.lastError().databaseText().trimmed()));
     engine_ = t.engine;
     appliedLockTimeout_ = -1;
     if (engine_ == Engine::SQLite) {
@@ -364,7 +365,8 @@ bool Connection::reconnectIfDropped() {
     try {
         openHandle();
     } catch (const automation::AutomationError& e) {
-        raise(err::ConnectionLost, QStringLiteral("the connection to the database was lost and cannot be reopened: %1").arg(e.description()));
+        throw automation::AutomationError(err::ConnectionLost,
+                                          QStringLiteral("the connection to the database was lost and cannot be reopened (%1)").arg(e.description()));
     }
     clearCaches();
     return true;

@@ -30,21 +30,10 @@ using hostdb::demo::Warehouse;
 // Short enough to keep the suite quick, long enough to be a real wait.
 constexpr int kLockTimeoutMs = 300;
 
-class HostTest : public testsupport::DatabaseTest {
-protected:
-    void prepareDatabase() override {
-        conn = std::make_unique<database::Connection>();
-        conn->Open(db().connectionString());
-        hostdb::createSchema(*conn);
-        hostdb::seedDemo(*conn);
-        czhost::registerStandIns();
-        startHost(conn.get());
-    }
-    void TearDown() override {
-        if (cz::FrmMain::instance().isLoaded()) cz::FrmMain::instance().Unload();
-        settle();
-        host.reset();
-    }
+// The host's window and the component, over a connection the test owns.
+class HostDriver {
+public:
+    virtual ~HostDriver() { closeHost(); }
 
     // The host's window over `connection`, as czhost builds it (conflict
     // detection left to each test).
@@ -54,6 +43,11 @@ protected:
         host = std::make_unique<czhost::MainWindow>(connection, QStringLiteral("admin"), &zones);
         comm()->setFallbackLogPath(logDir.filePath(QStringLiteral("errors.log")));
         comm()->setDetectConflicts(false);
+    }
+    void closeHost() {
+        if (cz::FrmMain::instance().isLoaded()) cz::FrmMain::instance().Unload();
+        settle();
+        host.reset();
     }
 
     void open(int controller = Warehouse) {
@@ -70,25 +64,15 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    cz::FrmMain& form() { return cz::FrmMain::instance(); }
+    static cz::FrmMain& form() { return cz::FrmMain::instance(); }
     czhost::Communication* comm() { return host->communication(); }
-    void renameSCZ(int n, const QString& name) {
+    static void renameSCZ(int n, const QString& name) {
         form().SCZArray(n).Name = name;
         form().SCZArray(n).Changed = true;
     }
-    void renameMCZ(int n, const QString& name) {
+    static void renameMCZ(int n, const QString& name) {
         form().MCZArray(n).Name = name;
         form().MCZArray(n).Changed = true;
-    }
-    QString storedName(int zone) {
-        const bool master = zone >= 192;
-        return db()
-            .scalar(QStringLiteral("select name from %1 where controllerid = %2 and %3 = %4")
-                        .arg(master ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones"))
-                        .arg(Warehouse)
-                        .arg(master ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex"))
-                        .arg(zone))
-            .toString();
     }
     // The host's report boxes (the dialog's own boxes have another title).
     QStringList reports() const {
@@ -102,12 +86,37 @@ protected:
         if (!f.open(QIODevice::ReadOnly)) return {};
         return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
+    // A zone's stored name, as `sql` reads it: select name of zone n of the Warehouse.
+    static QString nameQuery(int zone) {
+        const bool master = zone >= 192;
+        return QStringLiteral("select name from %1 where controllerid = %2 and %3 = %4")
+            .arg(master ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones"))
+            .arg(Warehouse)
+            .arg(master ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex"))
+            .arg(zone);
+    }
 
-    std::unique_ptr<database::Connection> conn;
     testsupport::MessageBoxRecorder boxes;
     QTemporaryDir logDir;
     cz::ControlZones zones;
     std::unique_ptr<czhost::MainWindow> host;
+};
+
+class HostTest : public testsupport::DatabaseTest, public HostDriver {
+protected:
+    void prepareDatabase() override {
+        conn = std::make_unique<database::Connection>();
+        conn->Open(db().connectionString());
+        hostdb::createSchema(*conn);
+        hostdb::seedDemo(*conn);
+        czhost::registerStandIns();
+        startHost(conn.get());
+    }
+    void TearDown() override { closeHost(); }
+
+    QString storedName(int zone) { return db().scalar(nameQuery(zone)).toString(); }
+
+    std::unique_ptr<database::Connection> conn;
 };
 
 }  // namespace reliability
