@@ -5,6 +5,7 @@
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/MPublic.h"
 #include "dialog/FrmMainWindow.h"
+#include "master_zones/ConflictCheck.h"
 #include "master_zones/MCZGrid.h"
 #include "master_zones/MCZPanel.h"
 #include "platform/automation/Convert.h"
@@ -267,6 +268,9 @@ void FrmMain::cmdOK_Click() {
     bool invalid = false;
     step([&] { invalid = ValidateZoneNames(); });
     if (invalid || step.ended()) return;
+    bool backToEditing = false;
+    step([&] { backToEditing = !ConfirmNoConflicts(*this, TimeZoneInfo, SCZArray, MCZArray); });
+    if (backToEditing || step.ended()) return;
     step([&] { wait.show(); });
     step([&] { SaveAll(); });
     step([&] { CloseReason = QStringLiteral("OK"); });

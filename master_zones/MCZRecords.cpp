@@ -1,6 +1,7 @@
 #include "master_zones/MCZRecords.h"
 
 #include "diagnostics/ErrorTrap.h"
+#include "master_zones/ConflictCheck.h"
 #include "platform/automation/AutomationError.h"
 #include "platform/database/Recordset.h"
 #include "reference/TimeZones.h"
@@ -36,6 +37,7 @@ void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArr
                     database::adOpenForwardOnly, database::adLockReadOnly, database::adCmdUnspecified);
         }))
         return;
+    RememberRowsAsLoaded(ctx, LoadedKind::Master, rs);
     auto field = [&](const QString& name) { return rs.field(name); };
 
     // A recordset that fails by itself ends loading with the rows read so far.

@@ -1,6 +1,7 @@
 #include "standard_zones/SCZRecords.h"
 
 #include "diagnostics/ErrorTrap.h"
+#include "master_zones/ConflictCheck.h"
 #include "platform/automation/AutomationError.h"
 #include "platform/database/Recordset.h"
 #include "reference/TimeZones.h"
@@ -26,6 +27,7 @@ void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArr
                     database::adOpenDynamic, database::adLockReadOnly, database::adCmdUnspecified);
         }))
         return;
+    RememberRowsAsLoaded(ctx, LoadedKind::Standard, rs);
     auto field = [&](const QString& name) { return rs.field(name); };
 
     // A recordset that fails by itself ends loading with the rows read so far.
