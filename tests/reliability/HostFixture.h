@@ -14,6 +14,7 @@
 #include "platform/database/Connection.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/host/database_fixture.h"
 #include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
@@ -102,21 +103,17 @@ public:
     std::unique_ptr<czhost::MainWindow> host;
 };
 
-class HostTest : public testsupport::DatabaseTest, public HostDriver {
+// The demo site on either engine, and the host over its connection.
+class HostTest : public hostdbtest::HostDatabaseTest, public HostDriver {
 protected:
     void prepareDatabase() override {
-        conn = std::make_unique<database::Connection>();
-        conn->Open(db().connectionString());
-        hostdb::createSchema(*conn);
-        hostdb::seedDemo(*conn);
+        HostDatabaseTest::prepareDatabase();
         czhost::registerStandIns();
         startHost(conn.get());
     }
     void TearDown() override { closeHost(); }
 
     QString storedName(int zone) { return db().scalar(nameQuery(zone)).toString(); }
-
-    std::unique_ptr<database::Connection> conn;
 };
 
 }  // namespace reliability

@@ -3,6 +3,8 @@
 // zone half-written, and the operator hears of it from the host.
 #include "tests/reliability/HostFixture.h"
 
+#include <QStatusBar>
+
 using namespace reliability;
 
 namespace {
@@ -113,6 +115,8 @@ TEST_P(SQLiteFile, AReadOnlyFileSavesNothingAndSaysSo) {
     ASSERT_EQ(reports().size(), 1);
     EXPECT_TRUE(reports().first().contains(QStringLiteral("readonly"))) << reports().first().toStdString();
     EXPECT_FALSE(fallbackLines().isEmpty());
+    EXPECT_TRUE(host->statusBar()->currentMessage().contains(QStringLiteral("could not be written to the database")))
+        << host->statusBar()->currentMessage().toStdString();
     EXPECT_EQ(db().count(QStringLiteral("errorlog")), 0);
     host.reset();
 }
