@@ -28,7 +28,7 @@ public:
                  start();
     }
     ~OwnServer() {
-        if (ready_) server({pgCtl_, QStringLiteral("-D"), data(), QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
+        if (ready_) stopImmediately();
     }
     bool ready() const { return ready_; }
     bool start() {
