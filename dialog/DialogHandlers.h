@@ -24,9 +24,9 @@ struct DialogHandlers {
                 MCZPanel{w.cmbMCZIndex, w.txtMCZName, w.txtMCZDescription, w.cmbMCZTimeZone, w.cmbThreatLevel, w.chkTagAlert, w.cmbLinkedZone,
                          w.cmbLinkedAccessZone, w.cmbGlobalId, w.chkGlobal, w.grdMCZ},
                 &w, &form, s.SCZArray, s.MCZArray, s.CurrentMCZ, s.ControllerType, s.NewItem, timeZones, s.m_DoorGroupObject),
-          scz(SCZGridEvents::Parts{form, editors, w.mnuSCZPopupParent, &form, &w, s.Edit, s.Highlighter, s.SCZArray, s.ControllerType,
+          scz(SCZGridEvents::Pieces{form, editors, w.mnuSCZPopupParent, &form, &w, s.Edit, s.Highlighter, s.SCZArray, s.ControllerType,
                                    form.SCZCellEdited, [&form] { form.LeaveCellEdit(); }}),
-          mcz(MCZGridEvents::Parts{form, editors, &form, &w, s.Edit, s.Highlighter, s.SCZArray, s.MCZArray, s.CurrentMCZ, s.ControllerType}) {}
+          mcz(MCZGridEvents::Pieces{form, editors, &form, &w, s.Edit, s.Highlighter, s.SCZArray, s.MCZArray, s.CurrentMCZ, s.ControllerType}) {}
 
     InCellEditors editors;
     TimeZonePickList timeZones;

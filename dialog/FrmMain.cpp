@@ -6,6 +6,7 @@
 #include "diagnostics/MPublic.h"
 #include "dialog/DialogHandlers.h"
 #include "dialog/FrmMainWindow.h"
+#include "master_zones/ConflictCheck.h"
 #include "master_zones/InCellEditing.h"
 #include "master_zones/MCZGrid.h"
 #include "master_zones/MCZPanel.h"
@@ -269,6 +270,9 @@ void FrmMain::cmdOK_Click() {
     bool invalid = false;
     step([&] { invalid = ValidateZoneNames(*this, state_->SCZArray, state_->MCZArray); });
     if (invalid || step.ended()) return;
+    bool backToEditing = false;
+    step([&] { backToEditing = !ConfirmNoConflicts(*this, state_->TimeZoneInfo, state_->SCZArray, state_->MCZArray); });
+    if (backToEditing || step.ended()) return;
     step([&] { wait.show(); });
     step([&] { SaveAll(); });
     step([&] { CloseReason = QStringLiteral("OK"); });

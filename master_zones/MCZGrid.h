@@ -37,7 +37,7 @@ void UpdateALLMCZSCZDefinitions(const HostContext& ctx, controls::FlexGrid* grdM
 // and double-clicks that open the object behind a relay cell.
 class MCZGridEvents {
 public:
-    struct Parts {
+    struct Pieces {
         const HostContext& ctx;
         const InCellEditors& editors;
         QObject* dialog;  // handed to launched components as "Parent"
@@ -49,7 +49,7 @@ public:
         const quint8& CurrentMCZ;
         const qint32& ControllerType;
     };
-    explicit MCZGridEvents(Parts parts) : p_(std::move(parts)) {}
+    explicit MCZGridEvents(Pieces pieces) : p_(std::move(pieces)) {}
 
     void grdMCZ_Click();
     void grdMCZ_DblClick();
@@ -57,7 +57,7 @@ public:
     void lstStdControlZones_Click();
 
 private:
-    Parts p_;
+    Pieces p_;
 };
 
 }  // namespace cz

@@ -1,5 +1,6 @@
 #include "master_zones/MCZRecords.h"
 
+#include "master_zones/ConflictCheck.h"
 #include "platform/automation/AutomationError.h"
 #include "reference/TimeZones.h"
 #include "standard_zones/ZoneLoad.h"
@@ -27,7 +28,8 @@ void MCZTable::clear() { records_.fill(MCZRecord{}); }
 
 void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArray) {
     const ZoneLoadKind kind{QStringLiteral("sp_fetchAllControllerMasterControlZones "), database::adOpenForwardOnly,
-                            QStringLiteral("MasterControlZoneIndex"), QStringLiteral("LoadMCZArray")};
+                            QStringLiteral("MasterControlZoneIndex"), QStringLiteral("LoadMCZArray"),
+                            [&](const database::Recordset& rs) { RememberRowsAsLoaded(ctx, LoadedKind::Master, rs); }};
     LoadZones(ctx, kind, MCZArray, [&](LoadedRow<MCZTable>& row) {
         auto field = [&](const QString& column) { return row.field(column); };
         row.store([&](MCZRecord& r) { r.MasterControlZoneIndex = row.number(); });

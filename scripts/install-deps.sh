@@ -7,6 +7,7 @@ pkgs=(
   libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the project twice (plain, and with
 # AddressSanitizer + UBSan) and runs the whole test suite on both builds,
-# against SQLite files and a throwaway PostgreSQL server started here.
+# against SQLite files and a throwaway PostgreSQL server started here; then
+# fuzzes the zone rows for a few minutes (clang, ASan + UBSan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,4 +24,5 @@ for variant in plain asan; do
   echo "== tests ($variant build) =="
   scripts/with-postgres.sh ctest --test-dir "$dir" --output-on-failure -j"$jobs" || status=1
 done
+scripts/run-fuzz.sh "${TAMRIK_FUZZ_SECONDS:-150}" || status=1
 exit "$status"

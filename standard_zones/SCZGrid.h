@@ -28,7 +28,7 @@ void FillSCZGrid(controls::FlexGrid* grdSCZ, const SCZTable& SCZArray, TimeZones
 // and the pop-up menu that opens the object behind a relay cell.
 class SCZGridEvents {
 public:
-    struct Parts {
+    struct Pieces {
         const HostContext& ctx;
         const InCellEditors& editors;
         QMenu* popup;
@@ -41,7 +41,7 @@ public:
         bool& SCZCellEdited;
         std::function<void()> leaveCellEdit;
     };
-    explicit SCZGridEvents(Parts parts) : p_(std::move(parts)) {}
+    explicit SCZGridEvents(Pieces pieces) : p_(std::move(pieces)) {}
 
     void grdSCZ_MouseDown();
     void grdSCZ_MouseUp(Qt::MouseButton button, double xTwips, double yTwips);
@@ -55,7 +55,7 @@ public:
     void mnuSCZPopupChild_Click(int index);
 
 private:
-    Parts p_;
+    Pieces p_;
     // The last button released over the grid was the right one.
     bool rightClick_ = false;
     bool leavingCell_ = false;

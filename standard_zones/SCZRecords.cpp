@@ -1,5 +1,6 @@
 #include "standard_zones/SCZRecords.h"
 
+#include "master_zones/ConflictCheck.h"
 #include "platform/automation/AutomationError.h"
 #include "reference/TimeZones.h"
 #include "standard_zones/ColumnLayout.h"
@@ -35,7 +36,8 @@ bool ToggleSCZColumn(SCZRecord& zone, qint32 ControllerType, int column) {
 
 void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray) {
     const ZoneLoadKind kind{QStringLiteral("sp_FetchAllControllerStdControlZones "), database::adOpenDynamic, QStringLiteral("ControlZoneIndex"),
-                            QStringLiteral("LoadSCZArray")};
+                            QStringLiteral("LoadSCZArray"),
+                            [&](const database::Recordset& rs) { RememberRowsAsLoaded(ctx, LoadedKind::Standard, rs); }};
     LoadZones(ctx, kind, SCZArray, [&](LoadedRow<SCZTable>& row) {
         auto flag = [&](const QString& column) { return row.field(column).toBool(); };
         row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });

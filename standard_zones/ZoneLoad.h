@@ -10,6 +10,7 @@
 #include "platform/database/Recordset.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <source_location>
 
@@ -20,6 +21,8 @@ struct ZoneLoadKind {
     int cursor = database::adOpenForwardOnly;
     QString indexColumn;  // the row's zone number, read as a 16-bit integer
     QString location;     // of every report in the host's error log
+    // Sees the rows as read, before any is stored (the conflict check keeps them).
+    std::function<void(const database::Recordset&)> afterOpen;
 };
 
 // The current row of a running load, as the kind's field stores see it.
@@ -61,6 +64,7 @@ void LoadZones(const HostContext& ctx, const ZoneLoadKind& kind, Table& table, F
     auto step = ErrorTrap::logAndContinue(ctx, kind.location);
     database::Recordset rs;
     if (!step([&] { rs.Open(kind.procedure + QString::number(ctx.m_ControllerId), ctx.db(), kind.cursor, database::adLockReadOnly); })) return;
+    if (kind.afterOpen) kind.afterOpen(rs);
     step.forEachRow(rs, [&] {
         // Read afresh for every row: a row without one has no record.
         std::optional<qint16> n;

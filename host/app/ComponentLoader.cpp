@@ -3,6 +3,7 @@
 #include "platform/automation/ComServer.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace czhost {
 
@@ -13,7 +14,7 @@ const QString ControlZonesClassId = QStringLiteral("e8f9d230-24e9-4c51-a37d-64ec
 
 QString ComponentLoader::defaultLibraryPath() {
     const QString configured = qEnvironmentVariable("TAMRIK_COMPONENT_PATH");
-    if (!configured.isEmpty()) return configured;
+    if (!configured.isEmpty()) return QFileInfo(configured).absoluteFilePath();
     return QCoreApplication::applicationDirPath() + QStringLiteral("/TamrikControlZoneObject.so");
 }
 

@@ -3,7 +3,7 @@
 //          [--seed-scale N] [--customize]
 // A SQLite file that does not exist yet is created and seeded with a demo site.
 #include "host/app/ComponentLoader.h"
-#include "host/app/MainWindow.h"
+#include "host/lib/MainWindow.h"
 #include "host/lib/HostDatabase.h"
 #include "host/lib/Seed.h"
 #include "host/lib/HostObjects.h"

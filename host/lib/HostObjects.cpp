@@ -6,7 +6,11 @@
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/WindowHandle.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QWidget>
+#include <cstdio>
+#include <utility>
 
 namespace czhost {
 
@@ -39,9 +43,12 @@ void HostObject::CZCallback(QString& closeReason, QString& cellEdited) {
 SubPermissions::SubPermissions(Security* security) : QObject(security), security_(security) {}
 
 QObject* SubPermissions::Item(const QString& tabCaption) {
-    // One entry per caller; parented here so it lives as long as the collection.
-    return new TabPermission(security_->tabCanView(tabCaption), this);
+    TabPermission*& p = byCaption_[tabCaption];
+    if (!p) p = new TabPermission(security_, tabCaption, this);
+    return p;
 }
+
+bool TabPermission::canView() const { return security_->tabCanView(caption_); }
 
 Security::Security(Communication* comm) : QObject(comm), comm_(comm), subPermissions_(new SubPermissions(this)) {}
 
@@ -75,7 +82,9 @@ CommandSets::CommandSets(Communication* comm, qint32 controllerId, QObject* pare
     : QObject(parent), comm_(comm), controllerId_(controllerId) {}
 
 void CommandSets::Add(const QString& commandSet, const QVariant& objectId) {
-    comm_->connection()->execute(sql::insertDownload, {controllerId_, commandSet, automation::toInt32(objectId)});
+    const qint32 id = automation::toInt32(objectId);
+    comm_->connection()->execute(sql::insertDownload, {controllerId_, commandSet, id});
+    comm_->noteCommand(commandSet, id);
 }
 
 Controller::Controller(Communication* comm, qint32 controllerId, QObject* parent)
@@ -114,12 +123,47 @@ QString Communication::GRS(short& resourceId, QString& s1, QString& s2, QString&
 void Communication::LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& extra) {
     const QVariant number = error ? automation::getProperty(error, QStringLiteral("Number")) : QVariant(0);
     const QVariant description = error ? automation::getProperty(error, QStringLiteral("Description")) : QVariant(QString());
-    connection()->execute(sql::insertError, {automation::toInt32(controllerId), automation::toInt32(number), automation::toText(description),
-                                             location, automation::toText(line), automation::toText(extra), user_});
+    ErrorRow row{{automation::toInt32(controllerId), automation::toInt32(number), automation::toText(description), location,
+                  automation::toText(line), automation::toText(extra), user_}};
+    if (session_) report_.addFailure({row.values[1].toInt(), row.values[2].toString(), location, row.values[4].toString()});
+    heldErrors_ << row;
+    // Inside a transaction the row would share its fate; it waits for Endtran.
+    if (!connection_ || !connection_->inTransaction()) writeErrorRows();
+}
+
+void Communication::writeErrorRows() {
+    while (!heldErrors_.isEmpty()) {
+        const ErrorRow row = heldErrors_.takeFirst();
+        try {
+            connection()->execute(sql::insertError, row.values);
+        } catch (const automation::AutomationError& e) {
+            writeToFallback(row, e.description());
+        }
+    }
+}
+
+void Communication::writeToFallback(const ErrorRow& row, const QString& why) {
+    const QString line = QStringLiteral("%1: controller %2, error %3: %4 (location '%5', line %6, user %7)")
+                             .arg(QDateTime::currentDateTime().toString(Qt::ISODate), row.values[0].toString(), row.values[1].toString(),
+                                  row.values[2].toString(), row.values[3].toString(), row.values[4].toString(), row.values[6].toString());
+    QFile file(fallbackLogPath_);
+    const bool written = !fallbackLogPath_.isEmpty() && file.open(QIODevice::Append | QIODevice::Text) &&
+                         file.write((line + QLatin1Char('\n')).toUtf8()) > 0;
+    const QString where = written ? fallbackLogPath_ : QStringLiteral("standard error");
+    if (!written) std::fprintf(stderr, "czhost: %s\n", qPrintable(line));
+    const QString text = QStringLiteral("The error log could not be written to the database (%1); the error went to %2.").arg(why, where);
+    if (session_) report_.addHostError(text);
+    emit errorLogFallback(text);
 }
 
 void Communication::LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode) {
-    connection()->execute(sql::insertEvent, {eventText, objectKind, automation::toInt32(objectId), description, eventCode, user_});
+    const qint32 id = automation::toInt32(objectId);
+    connection()->execute(sql::insertEvent, {eventText, objectKind, id, description, eventCode, user_});
+    if (session_) report_.addEvent(description, id);
+}
+
+void Communication::noteCommand(const QString& commandSet, int rowId) {
+    if (session_) report_.addCommand(commandSet, rowId);
 }
 
 void Communication::ShowHelp(short topic) {
@@ -128,11 +172,50 @@ void Communication::ShowHelp(short topic) {
     controls::MessageBoxService::show(text, controls::mb::OKOnly | controls::mb::Information, resourceText(290));
 }
 
-void Communication::BeginTran() { connection()->beginTransaction(); }
+void Communication::BeginTran() {
+    database::Connection* c = connection();
+    if (!session_) {
+        session_ = true;
+        report_ = SaveReport();
+        // A locked database costs the save one wait, not one per statement.
+        c->setSingleLockWait(true);
+    }
+    c->beginTransaction();
+    transactionOpen_ = true;
+}
 
 void Communication::Endtran() {
     database::Connection* c = connection();
-    if (c->inTransaction()) c->commitTransaction();
+    const bool wasOpen = std::exchange(transactionOpen_, false);
+    if (wasOpen && !c->inTransaction()) {
+        // The server went away with it.
+        report_.endTransaction(false);
+        if (session_) report_.addHostError(QStringLiteral("The connection to the database was lost during the save; the open transaction was rolled back."));
+    } else if (c->inTransaction()) {
+        try {
+            c->commitTransaction();
+            report_.endTransaction(true);
+        } catch (const automation::AutomationError& e) {
+            // The connection has ended it either way; what it held is gone.
+            report_.endTransaction(false);
+            if (session_) report_.addHostError(QStringLiteral("A transaction could not be committed and was rolled back: %1").arg(e.description()));
+            heldErrors_ << ErrorRow{{0, e.number(), e.description(), QStringLiteral("Endtran"), QStringLiteral("0"), QStringLiteral("0"), user_}};
+        }
+    }
+    writeErrorRows();
+}
+
+SaveReport Communication::endSession() {
+    if (connection_) {
+        writeErrorRows();
+        try {
+            connection_->setSingleLockWait(false);
+        } catch (const automation::AutomationError&) {
+            // A dead connection has no wait to restore; the next open reconnects.
+        }
+    }
+    session_ = false;
+    return std::exchange(report_, SaveReport());
 }
 
 }  // namespace czhost

@@ -4,6 +4,7 @@
 // security object, controllers and command sets. Everything the host writes
 // while the dialog is open goes through the one connection it handed to the
 // dialog, so that it lands inside the dialog's transactions.
+#include "host/lib/SaveReport.h"
 #include "platform/database/Connection.h"
 
 #include <QHash>
@@ -36,18 +37,20 @@ private:
     QPointer<QWidget> window_;
 };
 
+class Security;
+
+// One tab's right, read from the database whenever it is asked for.
 class TabPermission : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool CanView READ canView)
 public:
-    TabPermission(bool canView, QObject* parent) : QObject(parent), canView_(canView) {}
-    bool canView() const { return canView_; }
+    TabPermission(Security* security, QString caption, QObject* parent) : QObject(parent), security_(security), caption_(std::move(caption)) {}
+    bool canView() const;
 
 private:
-    bool canView_;
+    Security* security_;
+    QString caption_;
 };
-
-class Security;
 
 // Per-tab rights of the signed-in user, keyed by tab caption.
 class SubPermissions : public QObject {
@@ -55,10 +58,12 @@ class SubPermissions : public QObject {
     Q_CLASSINFO("DefaultMember", "Item")
 public:
     explicit SubPermissions(Security* security);
+    // The same object for the same caption: a lookup per dialog load must not add one each time.
     Q_INVOKABLE QObject* Item(const QString& tabCaption);
 
 private:
     Security* security_;
+    QHash<QString, TabPermission*> byCaption_;
 };
 
 class Communication;
@@ -130,6 +135,8 @@ class Communication : public QObject {
     Q_PROPERTY(QObject* Controllers READ controllers)
     // The host's own: the connection its stand-ins write through.
     Q_PROPERTY(QObject* Connection READ connectionObject)
+    // Whether the dialog checks, at OK, that no one else saved its zones since it loaded them.
+    Q_PROPERTY(bool DetectConflicts READ detectConflicts WRITE setDetectConflicts)
 public:
     Communication(database::Connection* connection, QString user, QObject* parent = nullptr);
 
@@ -137,6 +144,8 @@ public:
     QObject* controllers() const { return controllers_; }
     bool enableCustomize() const { return enableCustomize_; }
     void setEnableCustomize(bool on) { enableCustomize_ = on; }
+    bool detectConflicts() const { return detectConflicts_; }
+    void setDetectConflicts(bool on) { detectConflicts_ = on; }
     database::Connection* connection() const;
     QObject* connectionObject() const { return connection_; }
     const QString& user() const { return user_; }
@@ -146,19 +155,49 @@ public:
     Q_INVOKABLE void LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& extra);
     Q_INVOKABLE void LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode);
     Q_INVOKABLE void ShowHelp(short topic);
+    // The first one of a dialog starts its save report.
     Q_INVOKABLE void BeginTran();
-    // Commits the open transaction; harmless when none is open.
+    // Ends the open transaction whatever happens: commits it, or, when the
+    // COMMIT fails, has it rolled back and reports that. Then writes the
+    // error-log rows held back while it was open. Harmless when none is open.
     Q_INVOKABLE void Endtran();
 
     // Resource text with %1..%9 replaced; empty text when the number is unknown.
     QString resourceText(int resourceId, const QStringList& inserts = {}) const;
 
+    // Ends the dialog's save report (at its "CZCallback") and hands it over.
+    SaveReport endSession();
+    bool inSession() const { return session_; }
+    // Where error-log rows go when the database refuses them.
+    void setFallbackLogPath(const QString& path) { fallbackLogPath_ = path; }
+    QString fallbackLogPath() const { return fallbackLogPath_; }
+
+    // Noted by the controller objects.
+    void noteCommand(const QString& commandSet, int rowId);
+
+signals:
+    // An error-log row went to the fallback file (or nowhere): the status bar shows it.
+    void errorLogFallback(const QString& text);
+
 private:
+    struct ErrorRow {
+        QVariantList values;  // the errorlog row, in insertError's order
+    };
+    void writeErrorRows();
+    void writeToFallback(const ErrorRow& row, const QString& why);
+
     QPointer<database::Connection> connection_;
     QString user_;
     bool enableCustomize_ = false;
+    bool detectConflicts_ = false;
     Security* security_;
     Controllers* controllers_;
+    bool session_ = false;
+    bool transactionOpen_ = false;  // between a BeginTran that worked and its Endtran
+    SaveReport report_;
+    // Written after the transaction ends, so that a rollback never takes them.
+    QList<ErrorRow> heldErrors_;
+    QString fallbackLogPath_;
 };
 
 }  // namespace czhost

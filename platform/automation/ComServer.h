@@ -62,6 +62,8 @@ HResult getClassObject(const ServerDescription& server, const char* clsid, const
 HResult canUnloadNow(const ServerDescription& server);
 
 // Client side: what the registration file says about a programmatic identifier.
+// False when it is not registered; raises error 429 when the file may not be
+// trusted (others than its owner can write it) or names a relative path.
 struct Registration {
     QString clsid;
     QString libraryPath;
@@ -69,7 +71,9 @@ struct Registration {
 bool lookupProgId(const QString& progId, Registration* out);
 
 // Client side: loads the library by path and asks its factory for a new
-// object of the class. Raises error 429 with the reason on failure.
+// object of the class. Before loading, the path must be absolute and the file
+// an ELF shared library whose symbol table defines the four entry points.
+// Raises error 429 with the reason (the check that failed) on failure.
 QObject* createFromLibrary(const QString& libraryPath, const QString& clsid);
 
 // The entry points' C signatures, for clients that dlsym them.

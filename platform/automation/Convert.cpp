@@ -155,7 +155,9 @@ qint64 leadingNumber(const QString& text) {
 }
 
 QString format00(qint64 n) {
-    QString s = QString::number(n < 0 ? -n : n);
+    // The magnitude as unsigned: negating the most negative number overflows.
+    const quint64 magnitude = n < 0 ? 0 - static_cast<quint64>(n) : static_cast<quint64>(n);
+    QString s = QString::number(magnitude);
     if (s.size() < 2) s.prepend(QLatin1Char('0'));
     return n < 0 ? QLatin1Char('-') + s : s;
 }

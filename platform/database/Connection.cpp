@@ -30,6 +30,7 @@ struct Target {
     QString user, password, host, dbName;
     int port = -1;
     QStringList options;  // extra libpq keywords
+    bool readOnly = false;  // SQLite: "?mode=ro" after the file
 };
 
 QString decode(const QString& s) { return QUrl::fromPercentEncoding(s.toUtf8()); }
@@ -88,8 +89,10 @@ Target parseConnectionString(const QString& text) {
     if (s.startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
         QString path = s.mid(7);
         if (path.startsWith(QLatin1String("//"))) path = path.mid(2);  // sqlite:///abs/path
+        const bool readOnly = path.endsWith(QLatin1String("?mode=ro"), Qt::CaseInsensitive);
+        if (readOnly) path.chop(8);
         if (path.isEmpty()) raise(err::InvalidCall, QStringLiteral("the SQLite connection string names no file"));
-        return Target{Engine::SQLite, path, {}, {}, {}, {}, -1, {}};
+        return Target{Engine::SQLite, path, {}, {}, {}, {}, -1, {}, readOnly};
     }
     for (const QLatin1String scheme : {QLatin1String("postgresql://"), QLatin1String("postgres://")}) {
         if (s.startsWith(scheme, Qt::CaseInsensitive)) return parsePostgres(s.mid(scheme.size()));
@@ -173,9 +176,16 @@ void Connection::Open(const QVariant& connectionString) {
         const QString s = automation::toText(connectionString);
         if (!s.isEmpty()) connectionString_ = s;
     }
-    const Target t = parseConnectionString(connectionString_);
+    openHandle();
+    open_ = true;
+    inTransaction_ = false;
+    clearCaches();
+}
 
+void Connection::openHandle() {
+    const Target t = parseConnectionString(connectionString_);
     if (db_.isValid()) {  // reopened, perhaps with another driver
+        db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
     }
@@ -185,7 +195,7 @@ void Connection::Open(const QVariant& connectionString) {
             raise(err::ProviderError, QStringLiteral("database file not found: %1").arg(t.path));
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db_.setDatabaseName(t.path);
-        db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (t.readOnly) db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     } else {
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
         db_.setDatabaseName(t.dbName);
@@ -196,11 +206,22 @@ void Connection::Open(const QVariant& connectionString) {
         if (!t.options.isEmpty()) db_.setConnectOptions(t.options.join(QLatin1Char(';')));
     }
     if (!db_.isValid()) raise(err::ProviderError, QStringLiteral("the Qt SQL driver for this database is not installed"));
-    if (!db_.open()) raise(err::ProviderError, QStringLiteral("cannot open the database: %1").arg(db_.lastError().text().trimmed()));
+    if (!db_.open())
+        throw automation::AutomationError(err::ProviderError, QStringLiteral("cannot open the database: %1").arg(db_.lastError().databaseText().trimmed()));
     engine_ = t.engine;
-    open_ = true;
-    inTransaction_ = false;
-    clearCaches();
+    appliedLockTimeout_ = -1;
+    if (engine_ == Engine::SQLite) {
+        // QSQLITE opens any file lazily: read its header now, so that a file
+        // that is no database says so here rather than as a missing table later.
+        QSqlQuery probe(db_);
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const QString why = probe.lastError().databaseText().trimmed();
+            probe.finish();
+            db_.close();
+            throw automation::AutomationError(err::ProviderError, QStringLiteral("%1 is not a database (%2)").arg(t.path, why));
+        }
+    }
+    applyLockTimeout();
 }
 
 void Connection::Close() {
@@ -223,54 +244,139 @@ void Connection::ensureUsable() {
     if (!open_) raise(err::OperationNotAllowed, QStringLiteral("the connection is closed"));
     if (!db_.isOpen()) {
         inTransaction_ = false;  // the server rolled it back
-        raise(err::ConnectionLost, QStringLiteral("reopen the connection"));
+        raise(err::ConnectionLost, QStringLiteral("the connection to the database was lost; reopen it"));
     }
 }
 
-void Connection::raiseFailure(const QString& driverText) {
-    const QString text = driverText.trimmed();
+bool Connection::isLockError(const QSqlError& error) const {
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric);
+    if (engine_ == Engine::SQLite) return numeric && ((code & 0xff) == 5 || (code & 0xff) == 6);  // BUSY, LOCKED
+    return error.nativeErrorCode() == QLatin1String("55P03");  // lock_not_available
+}
+
+void Connection::raiseFailure(const QSqlError& error) {
+    QString text = error.text().trimmed();
     if (connectionLost()) {
         inTransaction_ = false;  // the server rolled it back
-        raise(err::ConnectionLost, text);
+        raise(err::ConnectionLost, text.isEmpty() ? QStringLiteral("the connection to the database was lost") : text);
+    }
+    if (isLockError(error)) {
+        ++lockFailures_;
+        if (appliedLockTimeout_ > 0) {
+            ++lockWaits_;
+            if (singleLockWait_) lockWaitSpent_ = true;
+        }
+        text = QStringLiteral("the database is locked by another user: %1").arg(text);
     }
     throw automation::AutomationError(err::ProviderError,
                                       text.isEmpty() ? QStringLiteral("the database reported an error without a description") : text);
 }
 
+void Connection::raiseInjected(const QString& sql) {
+    throw automation::AutomationError(err::ProviderError, QStringLiteral("injected fault: %1").arg(sql.left(80)));
+}
+
+// The wait wanted now: none once a single wait was spent.
+void Connection::applyLockTimeout() {
+    const int wanted = lockWaitSpent_ ? 0 : lockTimeout_;
+    if (wanted == appliedLockTimeout_ || !db_.isOpen()) return;
+    QSqlQuery q(db_);
+    // PostgreSQL reads 0 as "wait for ever"; its shortest wait is 1 ms.
+    const bool ok = engine_ == Engine::SQLite ? q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(wanted))
+                                              : q.exec(QStringLiteral("SET lock_timeout = %1").arg(std::max(wanted, 1)));
+    if (!ok) raiseFailure(q.lastError());
+    appliedLockTimeout_ = wanted;
+}
+
+void Connection::setLockTimeout(int ms) {
+    lockTimeout_ = std::max(ms, 0);
+    if (isOpen()) applyLockTimeout();
+}
+
+void Connection::setSingleLockWait(bool on) {
+    singleLockWait_ = on;
+    lockWaitSpent_ = false;
+    if (isOpen()) applyLockTimeout();
+}
+
 void Connection::execControl(const QString& sql) {
     QSqlQuery q(db_);
-    if (!q.exec(sql)) raiseFailure(q.lastError().text());
+    if (!q.exec(sql)) raiseFailure(q.lastError());
 }
 
 void Connection::beginTransaction() {
     ensureUsable();
     if (inTransaction_) raise(err::OperationNotAllowed, QStringLiteral("a transaction is already open"));
-    if (!db_.transaction()) raiseFailure(db_.lastError().text());
+    if (injected(QStringLiteral("BEGIN"), {})) raiseInjected(QStringLiteral("BEGIN"));
+    applyLockTimeout();
+    if (!db_.transaction()) raiseFailure(db_.lastError());
     inTransaction_ = true;
 }
 
 void Connection::commitTransaction() {
     ensureUsable();
     if (!inTransaction_) raise(err::OperationNotAllowed, QStringLiteral("no transaction is open to commit"));
-    if (!db_.commit()) {
-        // A failed COMMIT ends a PostgreSQL transaction; SQLite keeps it open
-        // (e.g. busy) so that the caller can still roll back.
-        if (engine_ == Engine::PostgreSQL) inTransaction_ = false;
-        raiseFailure(db_.lastError().text());
+    const bool fault = injected(QStringLiteral("COMMIT"), {});
+    if (!fault) {
+        applyLockTimeout();
+        if (db_.commit()) {
+            inTransaction_ = false;
+            return;
+        }
     }
+    const QSqlError error = db_.lastError();
+    // PostgreSQL ends a transaction whose COMMIT failed; SQLite keeps it open
+    // (busy): roll it back, and when even that fails start a new session, so
+    // that nothing written after this can land in a transaction never committed.
     inTransaction_ = false;
+    appliedLockTimeout_ = -1;
+    if (db_.isOpen() && (fault || engine_ == Engine::SQLite) && !db_.rollback()) {
+        try {
+            openHandle();
+        } catch (const automation::AutomationError&) {
+            db_.close();
+        }
+    }
+    if (fault) raiseInjected(QStringLiteral("COMMIT"));
+    try {
+        raiseFailure(error);
+    } catch (const automation::AutomationError& e) {
+        throw automation::AutomationError(e.number(), QStringLiteral("COMMIT failed, the transaction was rolled back: %1").arg(e.description()));
+    }
 }
 
 void Connection::rollbackTransaction() {
     ensureUsable();
     if (!inTransaction_) raise(err::OperationNotAllowed, QStringLiteral("no transaction is open to roll back"));
     inTransaction_ = false;
-    if (!db_.rollback()) raiseFailure(db_.lastError().text());
+    if (engine_ == Engine::PostgreSQL) appliedLockTimeout_ = -1;  // a SET inside it is undone too
+    if (!db_.rollback()) raiseFailure(db_.lastError());
+}
+
+bool Connection::reconnectIfDropped() {
+    if (!open_) raise(err::OperationNotAllowed, QStringLiteral("the connection is closed"));
+    if (inTransaction_ && db_.isOpen()) return false;
+    if (db_.isOpen()) {
+        QSqlQuery q(db_);
+        if (q.exec(QStringLiteral("SELECT 1")) && db_.isOpen()) return false;
+    }
+    inTransaction_ = false;
+    try {
+        openHandle();
+    } catch (const automation::AutomationError& e) {
+        throw automation::AutomationError(err::ConnectionLost,
+                                          QStringLiteral("the connection to the database was lost and cannot be reopened (%1)").arg(e.description()));
+    }
+    clearCaches();
+    return true;
 }
 
 void Connection::run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
                      QSqlQuery* keep) {
     ensureUsable();
+    if (injected(sql, params)) raiseInjected(sql);
+    applyLockTimeout();
     // PostgreSQL aborts the whole transaction on the first error and COMMIT
     // then rolls everything back; a savepoint per statement keeps the rest.
     const bool guarded = inTransaction_;
@@ -295,10 +401,10 @@ void Connection::run(const QString& sql, const QVariantList& params, const std::
             }
         }
         if (!ok) {
-            const QString text = q.lastError().text();
+            const QSqlError error = q.lastError();
             q.finish();
             undo();
-            raiseFailure(text);
+            raiseFailure(error);
         }
         try {
             if (consume) consume(q);
@@ -348,7 +454,7 @@ ResultSet Connection::fetchAll(const QString& sql, const QVariantList& params) {
             }
             rs.rows << row;
         }
-        if (q.lastError().isValid()) raiseFailure(q.lastError().text());
+        if (q.lastError().isValid()) raiseFailure(q.lastError());
     });
     return rs;
 }
@@ -362,7 +468,9 @@ Connection::Resolved Connection::resolve(const QString& text, const QVariantList
                       QStringLiteral("procedure %1 takes %2 argument(s), %3 given").arg(call->name).arg(p->paramCount).arg(args.size()));
             return Resolved{p->sqlText, args, *p};
         }
-        if (call->explicitExecute) raise(err::ProviderError, QStringLiteral("procedure not found: %1").arg(call->name));
+        // Procedures are named sp_...: such a call is never meant as plain SQL.
+        if (call->explicitExecute || call->name.startsWith(QLatin1String("sp_"), Qt::CaseInsensitive))
+            throw automation::AutomationError(err::ProviderError, QStringLiteral("procedure %1 not found").arg(call->name));
     }
     // A statement that changes the procedures makes the cached ones stale.
     if (text.contains(QLatin1String("sys_procedures"), Qt::CaseInsensitive)) procedures_.reset();
@@ -452,7 +560,7 @@ const QHash<QString, ColumnInfo>& Connection::tableColumns(const QString& table)
         });
     } else {
         const QSqlRecord rec = db_.record(real);
-        if (rec.isEmpty() && connectionLost()) raiseFailure(db_.lastError().text());
+        if (rec.isEmpty() && connectionLost()) raiseFailure(db_.lastError());
         for (int i = 0; i < rec.count(); ++i) {
             const QSqlField f = rec.field(i);
             cols.insert(f.name().toLower(), ColumnInfo{f.name(), f.metaType(), comparableType(f.metaType())});

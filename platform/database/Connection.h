@@ -11,6 +11,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -94,8 +95,32 @@ public:
 
     bool inTransaction() const { return inTransaction_; }
     void beginTransaction();
+    // A COMMIT that fails is rolled back: the transaction is over either way.
     void commitTransaction();
     void rollbackTransaction();
+
+    // Reopens a connection the server dropped (never inside a transaction:
+    // what it held is gone and must not be mistaken for saved). False when
+    // the connection answered and was left as it was; raises when it cannot
+    // be reopened.
+    bool reconnectIfDropped();
+
+    // How long a statement waits for a lock another connection holds (SQLite's
+    // busy timeout, PostgreSQL's lock timeout); 5000 ms unless set.
+    void setLockTimeout(int ms);
+    int lockTimeout() const { return lockTimeout_; }
+    // With a single wait on, once one statement has waited out the lock
+    // timeout the later ones fail at once instead of waiting again; turning
+    // it off (or on again) restores the full wait.
+    void setSingleLockWait(bool on);
+    int lockWaits() const { return lockWaits_; }        // statements that waited out the timeout
+    int lockFailures() const { return lockFailures_; }  // statements refused for a lock, waited or not
+
+    // Called before every statement the connection runs for its callers
+    // (BEGIN and COMMIT included, its own savepoints not); returning true
+    // makes that statement fail as the database would. For fault injection.
+    using StatementHook = std::function<bool(const QString& sql, const QVariantList& params)>;
+    void setStatementHook(StatementHook hook) { hook_ = std::move(hook); }
 
     // Runs a statement (procedure call or plain SQL; params are appended to a
     // call's arguments or bound to a plain statement's placeholders) and
@@ -127,7 +152,12 @@ private:
              QSqlQuery* keep = nullptr);
     void execControl(const QString& sql);
     void ensureUsable();
-    [[noreturn]] void raiseFailure(const QString& driverText);
+    [[noreturn]] void raiseFailure(const QSqlError& error);
+    [[noreturn]] void raiseInjected(const QString& sql);
+    bool injected(const QString& sql, const QVariantList& params) const { return hook_ && hook_(sql, params); }
+    bool isLockError(const QSqlError& error) const;
+    void applyLockTimeout();
+    void openHandle();
     bool connectionLost() const;
     void clearCaches();
 
@@ -137,6 +167,13 @@ private:
     Engine engine_ = Engine::SQLite;
     bool open_ = false;
     bool inTransaction_ = false;
+    int lockTimeout_ = 5000;
+    int appliedLockTimeout_ = -1;  // what the session has now; -1 unknown
+    bool singleLockWait_ = false;
+    bool lockWaitSpent_ = false;
+    int lockWaits_ = 0;
+    int lockFailures_ = 0;
+    StatementHook hook_;
     std::optional<QHash<QString, Procedure>> procedures_;
     QHash<QString, QHash<QString, ColumnInfo>> columns_;
     QStringList tables_;

@@ -180,25 +180,58 @@ void Recordset::writeRow() {
         params << v;
         written.insert(c, v);
     }
-    // Optimistic check: the key and every base column still hold what was read.
-    const QString same = conn.engine() == Engine::SQLite ? QStringLiteral(" IS ?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
-    QStringList where{conn.escapeIdentifier(keyInfo->name) + QStringLiteral(" = ?")};
-    params << original.at(keyColumn);
-    for (int c = 0; c < data_.columns.size(); ++c) {
-        if (c == keyColumn || index_.value(data_.columns.at(c).toLower()) != c) continue;  // key done; duplicates
-        const auto info = columns.constFind(data_.columns.at(c).toLower());
-        if (info == columns.constEnd() || !info->comparable) continue;
-        where << conn.escapeIdentifier(info->name) + same;
-        const QVariant& o = original.at(c);
-        params << (automation::isNull(o) && info->type.isValid() ? QVariant(info->type) : o);
-    }
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(conn.database().driver()->escapeIdentifier(table, QSqlDriver::TableName), sets.join(QStringLiteral(", ")),
-                                 where.join(QStringLiteral(" AND ")));
-    const ResultSet result = conn.fetchAll(sql, params);
-    if (result.rowsAffected == 0)
+    const auto changedElsewhere = [&] {
         raise(err::RowChanged, QStringLiteral("the row of %1 with %2 = %3 was changed by someone else since it was read")
                                    .arg(table, keyInfo->name, original.at(keyColumn).toString()));
+    };
+    QStringList compared;  // base columns the optimistic check covers
+    QList<int> comparedAt;
+    for (int c = 0; c < data_.columns.size(); ++c) {
+        if (c == keyColumn || index_.value(data_.columns.at(c).toLower()) != c) continue;  // key apart; duplicates
+        const auto info = columns.constFind(data_.columns.at(c).toLower());
+        if (info == columns.constEnd() || !info->comparable) continue;
+        compared << conn.escapeIdentifier(info->name);
+        comparedAt << c;
+    }
+    const QString tableSql = conn.database().driver()->escapeIdentifier(table, QSqlDriver::TableName);
+    const QString keySql = conn.escapeIdentifier(keyInfo->name) + QStringLiteral(" = ?");
+    params << original.at(keyColumn);
+    QString where = keySql;
+    if (conn.engine() == Engine::SQLite) {
+        // SQLite keeps what it was given: a Boolean stored as -1 or 2, text
+        // with invalid UTF-8. Read back, such values are normalised and no
+        // longer equal what is stored, so a WHERE on them matches nothing.
+        // Compare the row as read now with the row as read then, both
+        // normalised alike, and let the UPDATE check the stored bytes it has
+        // just seen (type and hex of every column), which is exact.
+        QStringList parts;
+        for (const QString& c : std::as_const(compared)) parts << QStringLiteral("typeof(%1) || ':' || hex(%1)").arg(c);
+        const QString fingerprint = parts.isEmpty() ? QStringLiteral("''") : parts.join(QStringLiteral(" || ',' || "));
+        const ResultSet now = conn.fetchAll(
+            QStringLiteral("SELECT %1%2%3 FROM %4 WHERE %5")
+                .arg(compared.join(QStringLiteral(", ")), compared.isEmpty() ? QString() : QStringLiteral(", "), fingerprint, tableSql, keySql),
+            {original.at(keyColumn)});
+        bool same = now.rows.size() == 1;
+        for (int i = 0; same && i < comparedAt.size(); ++i) {
+            const QVariant& was = original.at(comparedAt.at(i));
+            const QVariant& is = now.rows.first().at(i);
+            same = automation::isNull(was) ? automation::isNull(is) : (!automation::isNull(is) && was == is);
+        }
+        if (!same) changedElsewhere();
+        where += QStringLiteral(" AND (%1) = ?").arg(fingerprint);
+        params << now.rows.first().constLast();
+    } else {
+        // The key and every base column still hold what was read.
+        for (int i = 0; i < comparedAt.size(); ++i) {
+            const QVariant& o = original.at(comparedAt.at(i));
+            const QMetaType type = columns.value(data_.columns.at(comparedAt.at(i)).toLower()).type;
+            where += QStringLiteral(" AND %1 IS NOT DISTINCT FROM ?").arg(compared.at(i));
+            params << (automation::isNull(o) && type.isValid() ? QVariant(type) : o);
+        }
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(tableSql, sets.join(QStringLiteral(", ")), where);
+    const ResultSet result = conn.fetchAll(sql, params);
+    if (result.rowsAffected == 0) changedElsewhere();
     QVariantList& row = data_.rows[position_];
     for (auto it = written.cbegin(); it != written.cend(); ++it) row[it.key()] = it.value();
     pending_.clear();

@@ -84,6 +84,8 @@ public:
     void Update();
 
     int lockType() const { return lockType_; }
+    // Every row as read at Open (edits written by Update included).
+    const ResultSet& data() const { return data_; }
 
 private:
     void ensureOpen() const;

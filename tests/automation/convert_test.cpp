@@ -2,6 +2,8 @@
 #include "tests/support/Errors.h"
 #include "tests/support/QtPrinters.h"
 
+#include <limits>
+
 using namespace automation;
 using testsupport::errorNumber;
 
@@ -63,4 +65,7 @@ TEST(Conversions, NumericValueOfTextAndTwoDigitFormat) {
     EXPECT_EQ(leadingNumber(QString()), 0);
     EXPECT_EQ(format00(7), QStringLiteral("07"));
     EXPECT_EQ(format00(120), QStringLiteral("120"));
+    EXPECT_EQ(format00(-7), QStringLiteral("-07"));
+    EXPECT_EQ(format00(std::numeric_limits<qint64>::min()), QStringLiteral("-9223372036854775808"));
+    EXPECT_EQ(format00(std::numeric_limits<qint64>::max()), QStringLiteral("9223372036854775807"));
 }

@@ -67,7 +67,7 @@ TEST_F(Diagnostics, ResourceStringsComeFromTheHostWithTheirInserts) {
     EXPECT_EQ(cz::GRS(nobody, 290), QString()) << "no communication object at all";
 }
 
-TEST_F(Diagnostics, TheErrorBoxHasTheExactTextAndTheLogGetsTheSameParts) {
+TEST_F(Diagnostics, TheErrorBoxHasTheExactTextAndTheLogGetsTheSameLines) {
     cz::DisplayError(ctx, AutomationError(13, QStringLiteral("Type mismatch")), QStringLiteral("frmMain.LeaveCellEdit"), QStringLiteral("42"));
     ASSERT_EQ(boxes.boxes.size(), 1);
     const auto& box = boxes.boxes.first();

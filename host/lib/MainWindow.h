@@ -26,6 +26,8 @@ public:
     void openControlZones(int controllerId);
     void reloadControllers();
     Communication* communication() const { return comm_; }
+    // Where error-log rows go when the database refuses them: CZHOST_ERROR_LOG, or the application's data folder.
+    static QString fallbackLogPath();
 
 private:
     int selectedControllerId() const;

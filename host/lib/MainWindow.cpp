@@ -1,4 +1,4 @@
-#include "host/app/MainWindow.h"
+#include "host/lib/MainWindow.h"
 
 #include "host/lib/HostObjects.h"
 #include "platform/automation/AutomationError.h"
@@ -12,7 +12,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStandardPaths>
 #include <QTableWidget>
+#include <QTimer>
+#include <QDir>
 #include <QVBoxLayout>
 
 namespace czhost {
@@ -23,6 +26,8 @@ MainWindow::MainWindow(database::Connection* connection, const QString& user, QO
     setWindowTitle(QStringLiteral("Access Control - Controllers (%1)").arg(user));
     host_ = new HostObject(this, this);
     comm_ = new Communication(connection, user, this);
+    comm_->setDetectConflicts(true);
+    comm_->setFallbackLogPath(fallbackLogPath());
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -53,11 +58,28 @@ MainWindow::MainWindow(database::Connection* connection, const QString& user, QO
     connect(host_, &HostObject::dialogClosed, this, [this](const QString& reason, bool edited) {
         outcome_->setText(QStringLiteral("Control zones of \"%1\" closed with %2; a zone cell was %3edited.")
                               .arg(controllerName(openController_), reason, edited ? QString() : QStringLiteral("not ")));
+        const SaveReport report = comm_->endSession();
+        if (!report.anythingToTell()) return;
+        outcome_->setText(QStringLiteral("Control zones of \"%1\": the save did not go through completely.").arg(controllerName(openController_)));
+        // Once the dialog is gone: this runs inside its unload.
+        QTimer::singleShot(0, this, [this, text = report.operatorText(openController_)] {
+            controls::MessageBoxService::show(text, controls::mb::OKOnly | controls::mb::Exclamation, windowTitle(), this);
+        });
     });
+    connect(comm_, &Communication::errorLogFallback, this, [this](const QString& text) { statusBar()->showMessage(text); });
     reloadControllers();
 }
 
 MainWindow::~MainWindow() = default;
+
+QString MainWindow::fallbackLogPath() {
+    const QString configured = qEnvironmentVariable("CZHOST_ERROR_LOG");
+    if (!configured.isEmpty()) return configured;
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (dir.isEmpty()) dir = QDir::homePath() + QStringLiteral("/.local/share/czhost");
+    QDir().mkpath(dir);
+    return dir + QStringLiteral("/czhost_errors.log");
+}
 
 void MainWindow::reloadControllers() {
     const database::ResultSet rs =
@@ -82,6 +104,14 @@ QString MainWindow::controllerName(int id) const {
 
 void MainWindow::openControlZones(int controllerId) {
     openController_ = controllerId;
+    try {
+        // A server that restarted dropped the connection: the dialog must not open on a dead one.
+        connection_->reconnectIfDropped();
+    } catch (const automation::AutomationError& e) {
+        controls::MessageBoxService::show(QStringLiteral("The control zones cannot be opened: %1").arg(e.description()),
+                                          controls::mb::OKOnly | controls::mb::Critical, windowTitle(), this);
+        return;
+    }
     try {
         // Closing the dialog releases these, so they are handed over before every raise.
         automation::setProperty(controlZones_, QStringLiteral("Parent"), automation::fromObject(host_));

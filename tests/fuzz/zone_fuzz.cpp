@@ -1,0 +1,197 @@
+// libFuzzer target: fills one controller's zone rows with whatever the input
+// says (NULLs, negatives, numbers past 8, 16 and 32 bits, reals, huge and
+// invalid-UTF-8 text, zone numbers out of range or twice), then runs the
+// loaders and a save of the zones the input marks changed, through the
+// host's real objects on a SQLite file. Any sanitizer report is a finding;
+// so is a save that leaves its transaction open.
+//
+// Input: a sequence of records
+//   [table] [zone] [column] [kind] [payload...]
+// table: even = standard zones, odd = master zones; zone: the row's zone
+// number modulo the rows kept; column: an index into the table's columns;
+// kind: what to store (see value()). The zones stored into are the ones
+// marked changed for the save, and so is the zone the last byte names.
+#include "diagnostics/HostContext.h"
+#include "host/lib/HostDatabase.h"
+#include "host/lib/HostObjects.h"
+#include "host/lib/Seed.h"
+#include "host/lib/StandIns.h"
+#include "master_zones/MCZRecords.h"
+#include "master_zones/MCZSave.h"
+#include "platform/automation/AutomationError.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/database/Connection.h"
+#include "reference/TimeZones.h"
+#include "standard_zones/SCZRecords.h"
+#include "standard_zones/SCZSave.h"
+
+#include <QApplication>
+#include <QSet>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+
+namespace {
+
+constexpr int kController = hostdb::demo::Warehouse;
+// The controller keeps this many rows of each kind: every path of the loaders
+// and the saves is there, and a run stays quick.
+constexpr int kStdRows = 16, kMasterRows = 8;
+const QStringList kRestored{QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controllermastercontrolzones"),
+                            QStringLiteral("controllertimezoneslots")};
+
+struct Fixture {
+    database::Connection conn;
+    std::unique_ptr<czhost::Communication> comm;
+    czhost::TimeZoneComponent timeZoneComponent;
+    QStringList stdColumns, masterColumns;
+};
+Fixture* fx = nullptr;
+
+QStringList columnsOf(const QString& table) {
+    QStringList out;
+    for (const QVariantList& row : fx->conn.fetchAll(QStringLiteral("select name from pragma_table_info('%1')").arg(table)).rows)
+        if (row[0].toString() != QLatin1String("controllerid")) out << row[0].toString();
+    return out;
+}
+
+class Input {
+public:
+    Input(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
+    bool more() const { return p_ < end_; }
+    uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
+    int64_t word(int bytes) {
+        uint64_t v = 0;
+        for (int i = 0; i < bytes; ++i) v = (v << 8) | byte();
+        return static_cast<int64_t>(v);
+    }
+    QByteArray bytes(size_t n) {
+        n = std::min<size_t>(n, static_cast<size_t>(end_ - p_));
+        QByteArray out(reinterpret_cast<const char*>(p_), static_cast<qsizetype>(n));
+        p_ += n;
+        return out;
+    }
+
+private:
+    const uint8_t* p_;
+    const uint8_t* end_;
+};
+
+// The value a record stores, and the SQL expression that stores it (text as
+// raw bytes, so invalid UTF-8 reaches the file as it is).
+std::pair<QString, QVariant> value(Input& in) {
+    const uint8_t kind = in.byte();
+    switch (kind % 12) {
+    case 0: return {QStringLiteral("NULL"), {}};
+    case 1: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(-static_cast<qlonglong>(in.byte()))};
+    case 2: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(255 + in.byte() % 3 - 1)};
+    case 3: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(32767 + in.byte() % 3 - 1)};
+    case 4: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(std::numeric_limits<int32_t>::max() + qlonglong(in.byte() % 3) - 1)};
+    case 5: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(in.word(8))};
+    case 6: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(std::numeric_limits<int64_t>::min() + in.byte() % 2)};
+    case 7: return {QStringLiteral("?"), QVariant(static_cast<double>(in.word(4)) / 7.0)};
+    case 8: return {QStringLiteral("cast(? as text)"), in.bytes(in.byte() % 48)};  // raw, maybe invalid UTF-8
+    case 9: {  // huge
+        const QByteArray unit = in.bytes(1 + in.byte() % 4);
+        return {QStringLiteral("cast(? as text)"), unit.repeated(1 + (in.byte() << 6))};  // up to 64 KiB
+    }
+    case 10: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(static_cast<int8_t>(in.byte()))};
+    default: return {QStringLiteral("?"), QVariant(QString::number(in.word(2)))};  // a number as text
+    }
+}
+
+void install() {
+    static int argc = 1;
+    static char name[] = "zone_fuzz";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    new QApplication(argc, argv);
+    controls::MessageBoxService::setHandler([](const controls::MessageBoxRequest&) { return controls::mb::OK; });
+    czhost::registerStandIns();
+    fx = new Fixture;
+    // In memory: a file's journal would cost most of each run.
+    fx->conn.Open(QStringLiteral("sqlite::memory:"));
+    hostdb::createSchema(fx->conn);
+    hostdb::seedDemo(fx->conn);
+    fx->conn.fetchAll(QStringLiteral("delete from controllerstdcontrolzones where controllerid = %1 and controlzoneindex >= %2").arg(kController).arg(kStdRows));
+    fx->conn.fetchAll(QStringLiteral("delete from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex >= %2")
+                          .arg(kController)
+                          .arg(192 + kMasterRows));
+    // The rows as seeded, to put back before every input (a save may give a time zone a slot).
+    for (const QString& t : kRestored)
+        fx->conn.fetchAll(QStringLiteral("create table pristine_%1 as select * from %1 where controllerid = %2").arg(t).arg(kController));
+    fx->conn.setLockTimeout(0);
+    fx->comm = std::make_unique<czhost::Communication>(&fx->conn, QStringLiteral("fuzz"));
+    fx->timeZoneComponent.setDBConnection(&fx->conn);
+    fx->timeZoneComponent.setNTConnection(fx->comm.get());
+    fx->stdColumns = columnsOf(QStringLiteral("controllerstdcontrolzones"));
+    fx->masterColumns = columnsOf(QStringLiteral("controllermastercontrolzones"));
+}
+
+void restore() {
+    hostdb::withTransaction(fx->conn, [] {
+        for (const QString& t : kRestored) {
+            fx->conn.fetchAll(QStringLiteral("delete from %1 where controllerid = %2").arg(t).arg(kController));
+            fx->conn.fetchAll(QStringLiteral("insert into %1 select * from pristine_%1").arg(t));
+        }
+        for (const char* t : {"downloadqueue", "eventlog", "errorlog"}) fx->conn.fetchAll(QStringLiteral("delete from %1").arg(QLatin1String(t)));
+    });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (!fx) install();
+    restore();
+    Input in(data, size);
+    QSet<int> changed{size > 0 ? data[size - 1] : 0};
+    // At most 16 stores an input: each changed zone costs the save a dozen
+    // statements, and variety comes from many inputs, not long ones.
+    for (int n = 0; n < 16 && in.more(); ++n) {
+        const bool master = in.byte() & 1;
+        const int zone = master ? 192 + in.byte() % kMasterRows : in.byte() % kStdRows;
+        const QStringList& columns = master ? fx->masterColumns : fx->stdColumns;
+        const QString column = columns.at(in.byte() % columns.size());
+        const auto [expression, v] = value(in);
+        changed.insert(zone);
+        const QString sql = QStringLiteral("update %1 set \"%2\" = %3 where controllerid = %4 and %5 = %6")
+                                .arg(master ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones"), column,
+                                     expression)
+                                .arg(kController)
+                                .arg(master ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex"))
+                                .arg(zone);
+        try {
+            fx->conn.fetchAll(sql, expression == QLatin1String("NULL") ? QVariantList() : QVariantList{v});
+        } catch (const automation::AutomationError&) {
+            // A value the schema refuses (a NOT NULL column, a duplicate key): nothing stored.
+        }
+    }
+
+    cz::HostContext ctx;
+    ctx.m_NTConnection = automation::ObjectRef::borrowed(fx->comm.get());
+    ctx.m_DBConnection = automation::ObjectRef::borrowed(&fx->conn);
+    ctx.m_ControllerId = kController;
+    automation::ObjectRef timeZoneObject = automation::ObjectRef::borrowed(&fx->timeZoneComponent);
+    automation::ObjectRef controllerObject;
+    cz::TimeZones tz{ctx, timeZoneObject};
+    auto scz = std::make_unique<cz::SCZTable>();
+    auto mcz = std::make_unique<cz::MCZTable>();
+    tz.LoadTimeZoneInformation(kController);
+    cz::LoadSCZArray(ctx, tz, *scz);
+    cz::LoadMCZArray(ctx, tz, *mcz);
+    for (int z : std::as_const(changed)) {
+        if (z < 192) (*scz)(z).Changed = true;
+        else (*mcz)(z).Changed = true;
+    }
+    cz::SaveSCZData(ctx, tz, *scz, controllerObject);
+    cz::SaveMCZData(ctx, tz, *mcz, controllerObject);
+    fx->comm->endSession();
+    // Whatever failed, the saves ended their transactions and let go of the controller.
+    if (fx->conn.inTransaction() || controllerObject) {
+        std::fprintf(stderr, "zone_fuzz: a save left its transaction open or kept the controller object\n");
+        std::abort();
+    }
+    return 0;
+}
