@@ -189,8 +189,8 @@ void FrmMain::runLoaders() {
     state_->TimeZoneInfo.LoadTimeZoneInformation(m_ControllerId);
     InitializeSCZGrid(*this, w.grdSCZ, state_->ControllerType, state_->Edit.InitializingSCZGrid);
     InitializeMCZGrid(*this, w.grdMCZ, state_->ControllerType, state_->Edit.InitializingMCZGrid, [&w] { w.CenterMCZDirections(); });
-    LoadSCZArray(*this, state_->TimeZoneInfo, state_->SCZArray);
-    LoadMCZArray(*this, state_->TimeZoneInfo, state_->MCZArray);
+    LoadSCZArray(*this, state_->TimeZoneInfo, state_->SCZArray, &state_->AsLoaded);
+    LoadMCZArray(*this, state_->TimeZoneInfo, state_->MCZArray, &state_->AsLoaded);
     FillSCZList(w.lstStdControlZones, state_->SCZArray);
     InitTimeZoneList(*this, w.lstTimeZones);
     InitMCZCombos(*this, MCZCombos{w.cmbMCZIndex, w.cmbMCZTimeZone, w.cmbThreatLevel, w.cmbLinkedZone, w.cmbLinkedAccessZone, w.cmbGlobalId},
@@ -271,7 +271,7 @@ void FrmMain::cmdOK_Click() {
     step([&] { invalid = ValidateZoneNames(*this, state_->SCZArray, state_->MCZArray); });
     if (invalid || step.ended()) return;
     bool backToEditing = false;
-    step([&] { backToEditing = !ConfirmNoConflicts(*this, state_->TimeZoneInfo, state_->SCZArray, state_->MCZArray); });
+    step([&] { backToEditing = !ConfirmNoConflicts(*this, state_->AsLoaded, state_->TimeZoneInfo, state_->SCZArray, state_->MCZArray); });
     if (backToEditing || step.ended()) return;
     step([&] { wait.show(); });
     step([&] { SaveAll(); });

@@ -4,6 +4,7 @@
 // shown master zone, the edit state, the painted highlight) can leak into the
 // next open. Closing the dialog keeps the value until the next load.
 #include "diagnostics/HostContext.h"
+#include "master_zones/ConflictCheck.h"
 #include "master_zones/InCellEditing.h"
 #include "master_zones/MCZRecords.h"
 #include "reference/NewItems.h"
@@ -45,6 +46,8 @@ struct LoadState {
     RowHighlighter Highlighter;
     // The control whose new-item entry asked a sibling for a new time zone or door group.
     NewItemRequest NewItem;
+    // The zone rows as this load read them, for the conflict check at OK.
+    RowsAsLoaded AsLoaded;
 };
 
 }  // namespace cz

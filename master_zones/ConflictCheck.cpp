@@ -10,7 +10,6 @@
 #include "standard_zones/SCZRecords.h"
 
 #include <QHash>
-#include <QPointer>
 #include <functional>
 
 namespace cz {
@@ -26,18 +25,6 @@ const Kind kKinds[] = {
     {QStringLiteral("sp_fetchallcontrollerstdcontrolzones "), QStringLiteral("controlzoneindex"), QStringLiteral("SCZ")},
     {QStringLiteral("sp_fetchallcontrollermastercontrolzones "), QStringLiteral("mastercontrolzoneindex"), QStringLiteral("MCZ")},
 };
-
-// The rows the last load read, by zone number. A load whose read fails keeps
-// the previous load's rows: compared with those, a conflict can only be
-// reported too often, never missed.
-struct AsLoaded {
-    bool taken = false;
-    qint32 controllerId = 0;
-    QPointer<QObject> connection;
-    QHash<QString, int> columns;  // lower-case name -> position
-    QHash<int, QVariantList> rows;
-};
-thread_local AsLoaded asLoaded[2];
 
 // A zone row as the check compares it: by column name.
 struct Row {
@@ -92,10 +79,10 @@ struct Conflict {
 };
 
 // The changed zones of one kind whose rows another operator saved since the load.
-QList<Conflict> conflictsOf(const HostContext& ctx, int kind, const std::function<bool(int zone)>& changed,
+QList<Conflict> conflictsOf(const HostContext& ctx, const RowsAsLoaded& asLoaded, int kind, const std::function<bool(int zone)>& changed,
                             const std::function<QString(int zone)>& name, const std::function<bool(int zone, const Row& loaded)>& edited) {
-    const AsLoaded& was = asLoaded[kind];
-    if (!was.taken || was.controllerId != ctx.m_ControllerId || was.connection != ctx.m_DBConnection.get())
+    const RowsAsLoaded::Rows& was = asLoaded.kinds[kind];
+    if (!was.taken)
         automation::raise(automation::err::UserDefined, QStringLiteral("the %1 rows as this dialog loaded them are not known").arg(kKinds[kind].label));
     database::Recordset rs;
     rs.Open(kKinds[kind].procedure + QString::number(ctx.m_ControllerId), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly);
@@ -127,9 +114,9 @@ QList<Conflict> conflictsOf(const HostContext& ctx, int kind, const std::functio
 
 }  // namespace
 
-void RememberRowsAsLoaded(const HostContext& ctx, LoadedKind kind, const database::Recordset& rs) {
-    AsLoaded& a = asLoaded[static_cast<int>(kind)];
-    a = AsLoaded();
+void RememberRowsAsLoaded(RowsAsLoaded& keep, LoadedKind kind, const database::Recordset& rs) {
+    RowsAsLoaded::Rows& a = keep.kinds[static_cast<int>(kind)];
+    a = RowsAsLoaded::Rows();
     try {
         const database::ResultSet& d = rs.data();
         for (int i = d.columns.size() - 1; i >= 0; --i) a.columns.insert(d.columns.at(i).toLower(), i);
@@ -141,11 +128,9 @@ void RememberRowsAsLoaded(const HostContext& ctx, LoadedKind kind, const databas
                 // A row without a usable number has no record; the loader reports it.
             }
         }
-        a.controllerId = ctx.m_ControllerId;
-        a.connection = ctx.m_DBConnection.get();
         a.taken = true;
     } catch (const automation::AutomationError&) {
-        a = AsLoaded();  // not known: the check says so at OK
+        a = RowsAsLoaded::Rows();  // not known: the check says so at OK
     }
 }
 
@@ -160,15 +145,16 @@ bool ConflictDetectionRequested(const HostContext& ctx) {
     }
 }
 
-bool ConfirmNoConflicts(const HostContext& ctx, const TimeZones& timeZones, const SCZTable& SCZArray, const MCZTable& MCZArray) {
+bool ConfirmNoConflicts(const HostContext& ctx, const RowsAsLoaded& asLoaded, const TimeZones& timeZones, const SCZTable& SCZArray,
+                        const MCZTable& MCZArray) {
     if (!ConflictDetectionRequested(ctx)) return true;
     QList<Conflict> conflicts;
     try {
         conflicts << conflictsOf(
-            ctx, 0, [&](int z) { return z >= 0 && z < SCZTable::Count && SCZArray(z).Changed; }, [&](int z) { return SCZArray(z).Name; },
+            ctx, asLoaded, 0, [&](int z) { return z >= 0 && z < SCZTable::Count && SCZArray(z).Changed; }, [&](int z) { return SCZArray(z).Name; },
             [&](int z, const Row& loaded) { return editedSCZ(SCZArray(z), loaded, timeZones); });
         conflicts << conflictsOf(
-            ctx, 1, [&](int z) { return z >= MCZTable::First && z <= MCZTable::Last && MCZArray(z).Changed; },
+            ctx, asLoaded, 1, [&](int z) { return z >= MCZTable::First && z <= MCZTable::Last && MCZArray(z).Changed; },
             [&](int z) { return MCZArray(z).Name; }, [&](int z, const Row& loaded) { return editedMCZ(MCZArray(z), loaded, timeZones); });
         if (conflicts.isEmpty()) return true;
         QStringList lines{QStringLiteral("Another operator saved these zones after this dialog loaded them:"), QString()};
@@ -176,7 +162,7 @@ bool ConfirmNoConflicts(const HostContext& ctx, const TimeZones& timeZones, cons
         lines << QString() << QStringLiteral("Yes: save this dialog's zones over theirs.")
               << QStringLiteral("No: go back to editing; nothing is saved.");
         return controls::MessageBoxService::show(lines.join(QStringLiteral("\r\n")), controls::mb::YesNo | controls::mb::Exclamation,
-                                                 GRS(ctx, 290)) == controls::mb::Yes;
+                                                 GRS(ctx, MessageTitle)) == controls::mb::Yes;
     } catch (const automation::AutomationError& e) {
         WriteLog(ctx, QStringLiteral("The conflict check before saving failed; saving as usual: %1 (%2)").arg(e.description()).arg(e.number()));
         return true;

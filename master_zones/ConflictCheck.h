@@ -12,6 +12,10 @@
 // time the saves take).
 #include "diagnostics/HostContext.h"
 
+#include <QHash>
+#include <QString>
+#include <QVariantList>
+
 namespace database {
 class Recordset;
 }
@@ -24,9 +28,19 @@ class TimeZones;
 
 enum class LoadedKind { Standard, Master };
 
-// Called by a loader once its recordset is open: keeps its rows as loaded
-// (per thread, as the dialog itself is), replacing the previous load's.
-void RememberRowsAsLoaded(const HostContext& ctx, LoadedKind kind, const database::Recordset& rs);
+// The zone rows one load read, by kind and zone number; it lives as long as
+// the load's other state.
+struct RowsAsLoaded {
+    struct Rows {
+        bool taken = false;
+        QHash<QString, int> columns;  // lower-case name -> position
+        QHash<int, QVariantList> rows;
+    };
+    Rows kinds[2];
+};
+
+// Called by a loader once its recordset is open: keeps its rows as loaded.
+void RememberRowsAsLoaded(RowsAsLoaded& keep, LoadedKind kind, const database::Recordset& rs);
 
 // Whether the host asked for the check: the member is probed by name first,
 // so a host without it sees no call, no error and no "LogError".
@@ -35,6 +49,7 @@ bool ConflictDetectionRequested(const HostContext& ctx);
 // True when OK may go on to the saves: no check asked for, no conflict, the
 // operator chose to overwrite, or the check itself failed (written to the
 // component's log file). False: back to editing, nothing saved.
-bool ConfirmNoConflicts(const HostContext& ctx, const TimeZones& timeZones, const SCZTable& SCZArray, const MCZTable& MCZArray);
+bool ConfirmNoConflicts(const HostContext& ctx, const RowsAsLoaded& asLoaded, const TimeZones& timeZones, const SCZTable& SCZArray,
+                        const MCZTable& MCZArray);
 
 }  // namespace cz

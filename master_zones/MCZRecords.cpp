@@ -26,10 +26,12 @@ MCZRecord& MCZTable::operator()(int n) { return records_[checked(n)]; }
 const MCZRecord& MCZTable::operator()(int n) const { return records_[checked(n)]; }
 void MCZTable::clear() { records_.fill(MCZRecord{}); }
 
-void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArray) {
+void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArray, RowsAsLoaded* asLoaded) {
     const ZoneLoadKind kind{QStringLiteral("sp_fetchAllControllerMasterControlZones "), database::adOpenForwardOnly,
                             QStringLiteral("MasterControlZoneIndex"), QStringLiteral("LoadMCZArray"),
-                            [&](const database::Recordset& rs) { RememberRowsAsLoaded(ctx, LoadedKind::Master, rs); }};
+                            [&](const database::Recordset& rs) {
+                                if (asLoaded) RememberRowsAsLoaded(*asLoaded, LoadedKind::Master, rs);
+                            }};
     LoadZones(ctx, kind, MCZArray, [&](LoadedRow<MCZTable>& row) {
         auto field = [&](const QString& column) { return row.field(column); };
         row.store([&](MCZRecord& r) { r.MasterControlZoneIndex = row.number(); });

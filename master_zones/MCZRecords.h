@@ -9,6 +9,7 @@
 namespace cz {
 
 class TimeZones;
+struct RowsAsLoaded;
 
 // The action columns in action order: Actions[i] is read from and written to
 // column MCZActionColumns[i].
@@ -45,7 +46,8 @@ private:
 
 // Fills the records the procedure returns; others keep what they hold. Every
 // failing field store is logged to the host ("LoadMCZArray") and loading goes on.
-void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArray);
+// `asLoaded`, when given, keeps the rows as read for the conflict check at OK.
+void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArray, RowsAsLoaded* asLoaded = nullptr);
 void ClearMCZChangedFlags(MCZTable& MCZArray);
 
 }  // namespace cz

@@ -34,10 +34,12 @@ bool ToggleSCZColumn(SCZRecord& zone, qint32 ControllerType, int column) {
     return true;
 }
 
-void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray) {
+void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray, RowsAsLoaded* asLoaded) {
     const ZoneLoadKind kind{QStringLiteral("sp_FetchAllControllerStdControlZones "), database::adOpenDynamic, QStringLiteral("ControlZoneIndex"),
                             QStringLiteral("LoadSCZArray"),
-                            [&](const database::Recordset& rs) { RememberRowsAsLoaded(ctx, LoadedKind::Standard, rs); }};
+                            [&](const database::Recordset& rs) {
+                                if (asLoaded) RememberRowsAsLoaded(*asLoaded, LoadedKind::Standard, rs);
+                            }};
     LoadZones(ctx, kind, SCZArray, [&](LoadedRow<SCZTable>& row) {
         auto flag = [&](const QString& column) { return row.field(column).toBool(); };
         row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });

@@ -9,6 +9,7 @@
 namespace cz {
 
 class TimeZones;
+struct RowsAsLoaded;
 
 struct SCZRecord {
     qint16 ControlZoneIndex = 0;  // 0 also in a record the database did not return
@@ -41,6 +42,7 @@ bool ToggleSCZColumn(SCZRecord& zone, qint32 ControllerType, int column);
 
 // Fills the records the procedure returns; others keep what they hold. Every
 // failing field store is logged to the host ("LoadSCZArray") and loading goes on.
-void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray);
+// `asLoaded`, when given, keeps the rows as read for the conflict check at OK.
+void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArray, RowsAsLoaded* asLoaded = nullptr);
 
 }  // namespace cz
