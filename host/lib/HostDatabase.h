@@ -19,11 +19,13 @@ bool hasSchema(database::Connection& connection);
 
 // The engine's name as sys_procedures stores it: "sqlite" or "postgresql".
 QString engineName(database::Engine engine);
-// The text of a script in host/sql, e.g. "schema.sqlite.sql"; raises when missing.
+// The text of a script in host/sql, e.g. "procedures.sqlite.sql"; raises when missing.
 QString scriptText(const QString& fileName);
+// The one schema, spelled for the engine.
+QString schemaText(database::Engine engine);
 // The statements of a script: split at ';' outside quotes, comments and
 // PostgreSQL $tag$ bodies; comments dropped, empty statements skipped.
-QStringList splitStatements(const QString& script);
+
 // Runs a script statement by statement; a failure names the statement.
 void runScript(database::Connection& connection, const QString& script, const QString& origin = QString());
 

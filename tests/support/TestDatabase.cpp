@@ -1,5 +1,7 @@
 #include "tests/support/TestDatabase.h"
 
+#include "platform/database/Script.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDir>
@@ -116,55 +118,10 @@ TestDatabase::~TestDatabase() {
 
 void TestDatabase::runScript(const QString& script) const {
     ScopedConnection c(engine_, name_);
-    for (const QString& statement : splitStatements(script)) c.exec(statement);
+    for (const QString& statement : database::splitStatements(script)) c.exec(statement);
 }
 
 QVariant TestDatabase::scalar(const QString& sql) const { return ScopedConnection(engine_, name_).scalar(sql); }
-
-QStringList TestDatabase::splitStatements(const QString& script) {
-    QStringList out;
-    QString current;
-    auto flush = [&] {
-        if (!current.trimmed().isEmpty()) out << current.trimmed();
-        current.clear();
-    };
-    const qsizetype n = script.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = script.at(i);
-        const QChar next = i + 1 < n ? script.at(i + 1) : QChar();
-        if (c == QLatin1Char('-') && next == QLatin1Char('-')) {  // comment to end of line
-            while (i < n && script.at(i) != QLatin1Char('\n')) ++i;
-            current += QLatin1Char('\n');
-        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
-            const qsizetype end = script.indexOf(QLatin1String("*/"), i + 2);
-            i = end < 0 ? n : end + 1;
-            current += QLatin1Char(' ');
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {  // '' and "" escapes just reopen
-            const qsizetype end = script.indexOf(c, i + 1);
-            const qsizetype stop = end < 0 ? n - 1 : end;
-            current += script.mid(i, stop - i + 1);
-            i = stop;
-        } else if (c == QLatin1Char('$')) {  // $tag$ ... $tag$
-            const qsizetype close = script.indexOf(QLatin1Char('$'), i + 1);
-            const QString tag = close < 0 ? QString() : script.mid(i, close - i + 1);
-            static const QRegularExpression tagShape(QStringLiteral("^\\$[A-Za-z_]*\\$$"));
-            if (!tag.isEmpty() && tagShape.match(tag).hasMatch()) {
-                const qsizetype end = script.indexOf(tag, close + 1);
-                const qsizetype stop = end < 0 ? n - 1 : end + tag.size() - 1;
-                current += script.mid(i, stop - i + 1);
-                i = stop;
-            } else {
-                current += c;
-            }
-        } else if (c == QLatin1Char(';')) {
-            flush();
-        } else {
-            current += c;
-        }
-    }
-    flush();
-    return out;
-}
 
 void DatabaseTest::SetUp() {
     if (isPostgres()) {

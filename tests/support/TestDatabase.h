@@ -48,8 +48,6 @@ public:
         return scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toLongLong();
     }
 
-    static QStringList splitStatements(const QString& script);
-
 private:
     Engine engine_;
     std::unique_ptr<QTemporaryDir> dir_;
