@@ -75,21 +75,17 @@ void MCZPanelEvents::cmbMCZTimeZone_Click() {
         });
 }
 
-void MCZPanelEvents::cmbThreatLevel_Click() {
+void MCZPanelEvents::storeSelectedByte(controls::ComboBox* combo, quint8 MCZRecord::*field, bool marksChanged) {
     MCZRecord* zone = current();
-    controls::ComboBox* combo = p_.cmbThreatLevel;
     if (!zone || combo->listIndex() < 0) return;
-    zone->SecurityLevel = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
-    zone->Changed = true;
+    zone->*field = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
+    if (marksChanged) zone->Changed = true;
 }
 
-void MCZPanelEvents::cmbLinkedZone_Click() {
-    MCZRecord* zone = current();
-    controls::ComboBox* combo = p_.cmbLinkedZone;
-    if (!zone || combo->listIndex() < 0) return;
-    // Kept with the zone, but not a change of its own.
-    zone->LinkedZone = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
-}
+void MCZPanelEvents::cmbThreatLevel_Click() { storeSelectedByte(p_.cmbThreatLevel, &MCZRecord::SecurityLevel, true); }
+
+// Kept with the zone, but not a change of its own.
+void MCZPanelEvents::cmbLinkedZone_Click() { storeSelectedByte(p_.cmbLinkedZone, &MCZRecord::LinkedZone, false); }
 
 void MCZPanelEvents::cmbLinkedAccessZone_Click() {
     MCZRecord* zone = current();
@@ -107,13 +103,7 @@ void MCZPanelEvents::cmbLinkedAccessZone_Click() {
         });
 }
 
-void MCZPanelEvents::cmbGlobalId_Click() {
-    MCZRecord* zone = current();
-    controls::ComboBox* combo = p_.cmbGlobalId;
-    if (!zone || combo->listIndex() < 0) return;
-    zone->GlobalId = automation::toUInt8(combo->itemDataAt(combo->listIndex()));
-    zone->Changed = true;
-}
+void MCZPanelEvents::cmbGlobalId_Click() { storeSelectedByte(p_.cmbGlobalId, &MCZRecord::GlobalId, true); }
 
 void MCZPanelEvents::cmbGlobalId_Change() {
     MCZRecord* zone = current();

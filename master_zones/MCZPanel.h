@@ -2,6 +2,7 @@
 // The master zone property panel: picks a master zone, shows it, and writes
 // every edit of its controls at once into the shown zone's record.
 #include "diagnostics/HostContext.h"
+#include "master_zones/MCZRecords.h"
 #include "platform/automation/Dispatch.h"
 
 #include <array>
@@ -20,7 +21,6 @@ namespace cz {
 
 class SCZTable;
 class MCZTable;
-struct MCZRecord;
 struct NewItemRequest;
 class TimeZonePickList;
 
@@ -71,6 +71,8 @@ public:
 private:
     // The shown zone's record; none before a zone was shown.
     MCZRecord* current();
+    // The combo's selected item data as 8 bits into the shown zone, if any is selected.
+    void storeSelectedByte(controls::ComboBox* combo, quint8 MCZRecord::*field, bool marksChanged);
 
     const HostContext& ctx_;
     MCZPanel p_;
