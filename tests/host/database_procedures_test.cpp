@@ -66,47 +66,6 @@ TEST_P(HostProcedures, ControllerSlotsMapToGenericTimeZonesExceptTheEmptyOne) {
     EXPECT_EQ(names.size(), 10);
 }
 
-// Every column's round trip is the save tests' concern; here the demo's own
-// rows take awkward text, leave their neighbours alone and store "Defined".
-TEST_P(HostProcedures, ZoneRowsWriteBackThroughTheProcedures) {
-    const QString awkward = QStringLiteral("Gate \"7\", O'Brien's; -- east");
-    {
-        Recordset rs;
-        rs.Open(QStringLiteral("sp_fetchallcontrollerstdcontrolzones %1").arg(demo::Warehouse), conn.get(), database::adOpenDynamic,
-                database::adLockOptimistic);
-        while (rs.field(QStringLiteral("ControlZoneIndex")).toInt16() != 7) rs.MoveNext();
-        rs.setValue(QStringLiteral("name"), awkward);
-        rs.setValue(QStringLiteral("xry64"), QVariant::fromValue<qint16>(1));
-        rs.Update();
-        Recordset m;
-        m.Open(QStringLiteral("sp_fetchAllControllerMasterControlZones %1").arg(demo::Warehouse), conn.get(), database::adOpenKeyset,
-               database::adLockOptimistic);
-        ASSERT_EQ(m.field(QStringLiteral("MasterControlZoneIndex")).toInt16(), 192);
-        ASSERT_TRUE(m.field(QStringLiteral("Defined")).toBool()) << "seeded as defined";
-        m.setValue(QStringLiteral("Defined"), false);
-        m.setValue(QStringLiteral("LEDOff"), QVariant::fromValue<quint8>(191));
-        m.Update();
-    }
-    const QString zone = QStringLiteral(" from controllerstdcontrolzones where controllerid = %1 and controlzoneindex = %2");
-    EXPECT_EQ(db().scalar("select name" + zone.arg(demo::Warehouse).arg(7)).toString(), awkward);
-    EXPECT_EQ(db().scalar("select xry64" + zone.arg(demo::Warehouse).arg(7)).toInt(), 1);
-    EXPECT_EQ(db().scalar("select name" + zone.arg(demo::Warehouse).arg(6)).toString(), QStringLiteral("Lobby Siren")) << "the neighbour";
-    EXPECT_EQ(db().scalar("select name" + zone.arg(demo::MainEntrance).arg(7)).toString(), QStringLiteral("Lobby Shutter"))
-        << "the same zone of another controller";
-
-    // Stored as a real Boolean on PostgreSQL and as 0/1 on SQLite.
-    const QString where =
-        QStringLiteral(" from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex = ").arg(demo::Warehouse);
-    EXPECT_EQ(db().scalar("select ledoff" + where + "192").toInt(), 191);
-    if (isPostgres()) {
-        EXPECT_EQ(db().scalar("select pg_typeof(defined)::text" + where + "192").toString(), QStringLiteral("boolean"));
-        EXPECT_FALSE(db().scalar("select defined" + where + "192").toBool());
-    } else {
-        EXPECT_EQ(db().scalar("select typeof(defined) || ':' || defined" + where + "192").toString(), QStringLiteral("integer:0"));
-        EXPECT_EQ(db().scalar("select typeof(defined) || ':' || defined" + where + "193").toString(), QStringLiteral("integer:1"));
-    }
-}
-
 TEST_P(HostProcedures, PickListsAndActionNamesForTheMasterPanel) {
     for (const QVariantList& row : fetch(QStringLiteral("EXECUTE sp_FetchAllDoorGroups")).rows)
         EXPECT_EQ(db().count(QStringLiteral("doorgroups"), QStringLiteral("doorgroupid = %1 and doorgroupname = '%2'")
@@ -125,33 +84,6 @@ TEST_P(HostProcedures, PickListsAndActionNamesForTheMasterPanel) {
     EXPECT_EQ(rows, 21);
     EXPECT_EQ(custom.mid(0, 6), (QStringList{"Activate", "", "<null>", "<null>", "Release Door", "<null>"}));
     EXPECT_EQ(custom.count(QStringLiteral("<null>")), 18);
-}
-
-TEST_P(HostProcedures, SeededUsersHaveTheirRights) {
-    struct Rights {
-        const char* user;
-        bool view, save, standardTab, masterTab;
-    };
-    for (const Rights& r :
-         {Rights{"admin", true, true, true, true}, Rights{"viewer", true, false, true, true}, Rights{"nomaster", true, true, true, false},
-          Rights{"noview", false, false, true, true}, Rights{"notabs", true, true, false, false}}) {
-        SCOPED_TRACE(r.user);
-        const QString user = QString::fromUtf8(r.user);
-        const database::ResultSet rights =
-            fetch(QStringLiteral("select canview, cansave from userrights where username = ? and componenttype = ?"),
-                  {user, demo::ControlZoneComponentType});
-        ASSERT_EQ(rights.rows.size(), 1);
-        EXPECT_EQ(automation::toBool(rights.rows[0].value(0)), r.view);
-        EXPECT_EQ(automation::toBool(rights.rows[0].value(1)), r.save);
-        const auto tab = [&](const char* caption) {
-            const database::ResultSet rs =
-                fetch(QStringLiteral("select canview from usertabrights where username = ? and componenttype = ? and tabcaption = ?"),
-                      {user, demo::ControlZoneComponentType, QString::fromUtf8(caption)});
-            return rs.rows.size() == 1 ? QVariant(automation::toBool(rs.rows[0].value(0))) : QVariant();
-        };
-        EXPECT_EQ(tab("&Standard Control Zones"), QVariant(r.standardTab));
-        EXPECT_EQ(tab("&Master Control Zones"), QVariant(r.masterTab));
-    }
 }
 
 TAMRIK_ON_BOTH_ENGINES(HostProcedures);
