@@ -22,6 +22,9 @@ namespace {
 QAtomicInt connectionCounter;
 
 const QString kSavepoint = QStringLiteral("tamrik_statement");
+// How the hook sees the driver's catalogue reads.
+const QString kCatalogueTables = QStringLiteral("-- catalogue: tables");
+const QString kCatalogueColumns = QStringLiteral("-- catalogue: columns of ");
 
 // Where a connection string points.
 struct Target {
@@ -283,9 +286,10 @@ void Connection::applyLockTimeout() {
     if (wanted == appliedLockTimeout_ || !db_.isOpen()) return;
     QSqlQuery q(db_);
     // PostgreSQL reads 0 as "wait for ever"; its shortest wait is 1 ms.
-    const bool ok = engine_ == Engine::SQLite ? q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(wanted))
-                                              : q.exec(QStringLiteral("SET lock_timeout = %1").arg(std::max(wanted, 1)));
-    if (!ok) raiseFailure(q.lastError());
+    const QString sql = engine_ == Engine::SQLite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(wanted)
+                                                  : QStringLiteral("SET lock_timeout = %1").arg(std::max(wanted, 1));
+    observeOwn(sql);
+    if (!q.exec(sql)) raiseFailure(q.lastError());
     appliedLockTimeout_ = wanted;
 }
 
@@ -301,6 +305,7 @@ void Connection::setSingleLockWait(bool on) {
 }
 
 void Connection::execControl(const QString& sql) {
+    observeOwn(sql);
     QSqlQuery q(db_);
     if (!q.exec(sql)) raiseFailure(q.lastError());
 }
@@ -331,6 +336,7 @@ void Connection::commitTransaction() {
     // that nothing written after this can land in a transaction never committed.
     inTransaction_ = false;
     appliedLockTimeout_ = -1;
+    if (db_.isOpen() && (fault || engine_ == Engine::SQLite)) observeOwn(QStringLiteral("ROLLBACK"));
     if (db_.isOpen() && (fault || engine_ == Engine::SQLite) && !db_.rollback()) {
         try {
             openHandle();
@@ -351,7 +357,10 @@ void Connection::rollbackTransaction() {
     if (!inTransaction_) raise(err::OperationNotAllowed, QStringLiteral("no transaction is open to roll back"));
     inTransaction_ = false;
     if (engine_ == Engine::PostgreSQL) appliedLockTimeout_ = -1;  // a SET inside it is undone too
+    // Even a failing ROLLBACK ends the transaction.
+    const bool fault = injected(QStringLiteral("ROLLBACK"), {});
     if (!db_.rollback()) raiseFailure(db_.lastError());
+    if (fault) raiseInjected(QStringLiteral("ROLLBACK"));
 }
 
 bool Connection::reconnectIfDropped() {
@@ -359,6 +368,7 @@ bool Connection::reconnectIfDropped() {
     if (inTransaction_ && db_.isOpen()) return false;
     if (db_.isOpen()) {
         QSqlQuery q(db_);
+        observeOwn(QStringLiteral("SELECT 1"));
         if (q.exec(QStringLiteral("SELECT 1")) && db_.isOpen()) return false;
     }
     inTransaction_ = false;
@@ -375,7 +385,8 @@ bool Connection::reconnectIfDropped() {
 void Connection::run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
                      QSqlQuery* keep) {
     ensureUsable();
-    if (injected(sql, params)) raiseInjected(sql);
+    // The driver sends bound values as PREPARE, EXECUTE and DEALLOCATE.
+    if (injected(sql, params, params.isEmpty() ? 1 : 3)) raiseInjected(sql);
     applyLockTimeout();
     // PostgreSQL aborts the whole transaction on the first error and COMMIT
     // then rolls everything back; a savepoint per statement keeps the rest.
@@ -486,6 +497,7 @@ const Procedure* Connection::findProcedure(const QString& name) {
 
 void Connection::loadProcedures() {
     QHash<QString, Procedure> found;
+    observeOwn(kCatalogueTables);
     const QStringList tables = db_.tables();
     ensureUsable();  // an empty list from a dropped connection is no answer
     if (tables.contains(QStringLiteral("sys_procedures"), Qt::CaseInsensitive)) {
@@ -534,6 +546,7 @@ QString Connection::tableName(const QString& table) {
     ensureUsable();
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (attempt == 1 || tables_.isEmpty()) {
+            observeOwn(kCatalogueTables);
             tables_ = db_.tables();
             ensureUsable();
         }
@@ -559,6 +572,7 @@ const QHash<QString, ColumnInfo>& Connection::tableColumns(const QString& table)
             }
         });
     } else {
+        observeOwn(kCatalogueColumns + real);
         const QSqlRecord rec = db_.record(real);
         if (rec.isEmpty() && connectionLost()) raiseFailure(db_.lastError());
         for (int i = 0; i < rec.count(); ++i) {

@@ -116,10 +116,22 @@ public:
     int lockWaits() const { return lockWaits_; }        // statements that waited out the timeout
     int lockFailures() const { return lockFailures_; }  // statements refused for a lock, waited or not
 
-    // Called before every statement the connection runs for its callers
-    // (BEGIN and COMMIT included, its own savepoints not); returning true
-    // makes that statement fail as the database would. For fault injection.
-    using StatementHook = std::function<bool(const QString& sql, const QVariantList& params)>;
+    // One statement as the connection sends it, for the statement hook.
+    struct Statement {
+        QString sql;          // as the driver gets it: a procedure's own SQL
+        QVariantList params;  // the values bound to it; empty when sent as text
+        // Sent for the connection's own needs (savepoints, lock waits,
+        // catalogue reads, its probes) rather than for its caller.
+        bool own = false;
+        // Messages to the server and back it costs on PostgreSQL, where the
+        // driver sends a bound statement as PREPARE, EXECUTE and DEALLOCATE.
+        int roundTrips = 1;
+    };
+    // Called before every statement the connection sends, its own included;
+    // returning true makes a caller's statement (BEGIN, COMMIT and ROLLBACK
+    // included) fail as the database would: fault injection. The connection's
+    // own statements cannot be failed; the hook only sees them.
+    using StatementHook = std::function<bool(const Statement&)>;
     void setStatementHook(StatementHook hook) { hook_ = std::move(hook); }
 
     // Runs a statement (procedure call or plain SQL; params are appended to a
@@ -154,7 +166,12 @@ private:
     void ensureUsable();
     [[noreturn]] void raiseFailure(const QSqlError& error);
     [[noreturn]] void raiseInjected(const QString& sql);
-    bool injected(const QString& sql, const QVariantList& params) const { return hook_ && hook_(sql, params); }
+    bool injected(const QString& sql, const QVariantList& params, int roundTrips = 1) const {
+        return hook_ && hook_(Statement{sql, params, false, roundTrips});
+    }
+    void observeOwn(const QString& sql, int roundTrips = 1) const {
+        if (hook_) hook_(Statement{sql, {}, true, roundTrips});
+    }
     bool isLockError(const QSqlError& error) const;
     void applyLockTimeout();
     void openHandle();
