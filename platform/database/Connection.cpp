@@ -11,6 +11,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QUrl>
+#include <algorithm>
 
 namespace database {
 
@@ -22,6 +23,8 @@ namespace {
 QAtomicInt connectionCounter;
 
 const QString kSavepoint = QStringLiteral("tamrik_statement");
+// Prepared statements a session keeps; the least recently used goes first.
+constexpr size_t kKeptStatements = 64;
 // How the hook sees the driver's catalogue reads.
 const QString kCatalogueTables = QStringLiteral("-- catalogue: tables");
 const QString kCatalogueColumns = QStringLiteral("-- catalogue: columns of ");
@@ -122,6 +125,44 @@ QVariant parseNumber(const QString& text) {
     raise(err::Overflow, QStringLiteral("procedure argument %1").arg(text));
 }
 
+// The procedure's SQL with its ? placeholders (outside literals, quoted names
+// and comments) replaced by the integers, in order. Negative ones are
+// parenthesised: "x - ?" must not become a comment.
+QString withIntegers(const QString& sql, const QVariantList& integers) {
+    QString out;
+    out.reserve(sql.size() + 8 * integers.size());
+    qsizetype next = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        const QChar following = i + 1 < n ? sql.at(i + 1) : QChar();
+        qsizetype skipTo = -1;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            skipTo = sql.indexOf(c, i + 1);  // a doubled quote closes and reopens: same text
+        } else if (c == QLatin1Char('-') && following == QLatin1Char('-')) {
+            skipTo = sql.indexOf(QLatin1Char('\n'), i);
+        } else if (c == QLatin1Char('/') && following == QLatin1Char('*')) {
+            skipTo = sql.indexOf(QLatin1String("*/"), i + 2);
+            if (skipTo >= 0) ++skipTo;
+        } else if (c == QLatin1Char('?') && next < integers.size()) {
+            const qlonglong v = integers.at(next++).toLongLong();
+            out += v < 0 ? QStringLiteral("(%1)").arg(v) : QString::number(v);
+            continue;
+        } else {
+            out += c;
+            continue;
+        }
+        const qsizetype end = skipTo < 0 ? n - 1 : skipTo;
+        out += QStringView(sql).mid(i, end - i + 1);
+        i = end;
+    }
+    return out;
+}
+
+bool allIntegers(const QVariantList& values) {
+    return std::all_of(values.cbegin(), values.cend(), [](const QVariant& v) { return v.metaType().id() == QMetaType::LongLong; });
+}
+
 // Declared SQLite column type to the type values are bound as (its affinity).
 QMetaType sqliteColumnType(const QString& declared) {
     const QString t = declared.toUpper();
@@ -164,6 +205,7 @@ Connection::Connection(QObject* parent)
     : QObject(parent), name_(QStringLiteral("tamrik_connection_%1").arg(connectionCounter.fetchAndAddRelaxed(1) + 1)) {}
 
 Connection::~Connection() {
+    dropStatements();
     if (db_.isValid()) {
         db_.close();
         db_ = QSqlDatabase();
@@ -188,6 +230,7 @@ void Connection::Open(const QVariant& connectionString) {
 void Connection::openHandle() {
     const Target t = parseConnectionString(connectionString_);
     if (db_.isValid()) {  // reopened, perhaps with another driver
+        dropStatements();
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
@@ -229,6 +272,7 @@ void Connection::openHandle() {
 
 void Connection::Close() {
     if (!open_) raise(err::OperationNotAllowed, QStringLiteral("the connection is not open"));
+    dropStatements();
     db_.close();
     open_ = false;
     inTransaction_ = false;
@@ -236,6 +280,8 @@ void Connection::Close() {
 }
 
 void Connection::clearCaches() {
+    dropStatements();
+    calledProcedures_.clear();
     procedures_.reset();
     columns_.clear();
     tables_.clear();
@@ -382,11 +428,43 @@ bool Connection::reconnectIfDropped() {
     return true;
 }
 
-void Connection::run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
+QSqlQuery& Connection::keptStatement(const QString& sql, bool* prepared) {
+    *prepared = false;
+    if (const auto it = kept_.find(sql); it != kept_.end()) {
+        it->second.lastUse = ++uses_;
+        return *it->second.query;
+    }
+    if (kept_.size() >= kKeptStatements) {
+        const auto oldest = std::min_element(kept_.begin(), kept_.end(),
+                                             [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; });
+        dropStatement(oldest->first);
+    }
+    auto query = std::make_unique<QSqlQuery>(db_);
+    if (engine_ == Engine::SQLite) query->setForwardOnly(true);
+    *prepared = query->prepare(sql);
+    QSqlQuery& q = *query;
+    kept_[sql] = KeptStatement{std::move(query), ++uses_};
+    return q;
+}
+
+void Connection::dropStatement(const QString& sql) {
+    const auto it = kept_.find(sql);
+    if (it == kept_.end()) return;
+    // PostgreSQL's driver deallocates it on the server.
+    if (engine_ == Engine::PostgreSQL && db_.isOpen()) observeOwn(QStringLiteral("DEALLOCATE"));
+    kept_.erase(it);
+}
+
+void Connection::dropStatements() {
+    while (!kept_.empty()) dropStatement(kept_.begin()->first);
+}
+
+void Connection::run(const QString& sql, const QVariantList& params, Travel travel, const std::function<void(QSqlQuery&)>& consume,
                      QSqlQuery* keep) {
     ensureUsable();
-    // The driver sends bound values as PREPARE, EXECUTE and DEALLOCATE.
-    if (injected(sql, params, params.isEmpty() ? 1 : 3)) raiseInjected(sql);
+    const bool fresh = travel == Travel::Kept && kept_.find(sql) == kept_.end();
+    const int roundTrips = travel == Travel::Once ? 3 : fresh ? 2 : 1;
+    if (injected(sql, params, roundTrips)) raiseInjected(sql);
     applyLockTimeout();
     // PostgreSQL aborts the whole transaction on the first error and COMMIT
     // then rolls everything back; a savepoint per statement keeps the rest.
@@ -399,32 +477,42 @@ void Connection::run(const QString& sql, const QVariantList& params, const std::
     };
     if (guarded) execControl(QStringLiteral("SAVEPOINT ") + kSavepoint);
     {
-        QSqlQuery q(db_);
-        if (!keep && engine_ == Engine::SQLite) q.setForwardOnly(true);
-        bool ok;
-        if (params.isEmpty()) {
-            ok = q.exec(sql);
+        std::optional<QSqlQuery> single;
+        QSqlQuery* q = nullptr;
+        bool ok = true;
+        if (travel == Travel::Kept) {
+            bool prepared = false;
+            q = &keptStatement(sql, &prepared);
+            ok = prepared || !fresh;
         } else {
-            ok = q.prepare(sql);
-            if (ok) {
-                for (const QVariant& p : params) q.addBindValue(p);
-                ok = q.exec();
-            }
+            q = &single.emplace(db_);
+            if (!keep && engine_ == Engine::SQLite) q->setForwardOnly(true);
+        }
+        if (travel == Travel::Text) {
+            ok = q->exec(sql);
+        } else {
+            if (travel == Travel::Once) ok = q->prepare(sql);
+            for (qsizetype i = 0; ok && i < params.size(); ++i) q->bindValue(static_cast<int>(i), params.at(i));
+            ok = ok && q->exec();
         }
         if (!ok) {
-            const QSqlError error = q.lastError();
-            q.finish();
+            const QSqlError error = q->lastError();
+            q->finish();
             undo();
+            // A changed table can make a kept statement stale: it is prepared afresh next time.
+            if (travel == Travel::Kept) dropStatement(sql);
             raiseFailure(error);
         }
         try {
-            if (consume) consume(q);
+            if (consume) consume(*q);
         } catch (...) {
-            q.finish();
+            q->finish();
             undo();
             throw;
         }
-        if (keep) *keep = std::move(q);
+        if (keep) *keep = std::move(*single);
+        // A kept statement is reset after each use: on SQLite it would hold its read lock.
+        else if (travel == Travel::Kept) q->finish();
     }
     if (guarded) execControl(QStringLiteral("RELEASE SAVEPOINT ") + kSavepoint);
 }
@@ -432,8 +520,16 @@ void Connection::run(const QString& sql, const QVariantList& params, const std::
 QSqlQuery Connection::execute(const QString& sql, const QVariantList& params) {
     const Resolved r = resolve(sql, params);
     QSqlQuery q;
-    run(r.sql, r.params, nullptr, &q);
+    // The caller keeps the query: it cannot be one a later statement reuses.
+    run(r.sql, r.params, r.params.isEmpty() ? Travel::Text : Travel::Once, nullptr, &q);
     return q;
+}
+
+int Connection::write(const QString& sql, const QVariantList& params) {
+    const Resolved r = resolve(sql, params);
+    int affected = -1;
+    run(r.sql, r.params, r.travel, [&](QSqlQuery& q) { affected = q.numRowsAffected(); });
+    return affected;
 }
 
 ResultSet Connection::fetchAll(const QString& sql, const QVariantList& params) {
@@ -443,7 +539,7 @@ ResultSet Connection::fetchAll(const QString& sql, const QVariantList& params) {
         rs.baseTable = r.procedure->baseTable;
         rs.keyColumn = r.procedure->keyColumn;
     }
-    run(r.sql, r.params, [&](QSqlQuery& q) {
+    run(r.sql, r.params, r.travel, [&](QSqlQuery& q) {
         rs.rowsAffected = q.numRowsAffected();
         if (!q.isSelect()) return;
         const QSqlRecord rec = q.record();
@@ -477,7 +573,12 @@ Connection::Resolved Connection::resolve(const QString& text, const QVariantList
             if (args.size() != p->paramCount)
                 raise(err::WrongArgumentCount,
                       QStringLiteral("procedure %1 takes %2 argument(s), %3 given").arg(call->name).arg(p->paramCount).arg(args.size()));
-            return Resolved{p->sqlText, args, *p};
+            if (args.isEmpty()) return Resolved{p->sqlText, args, *p, Travel::Text};
+            const bool again = calledProcedures_.contains(p->name);
+            calledProcedures_.insert(p->name);
+            // Integers we formatted ourselves, never text from anywhere else.
+            if (!again && params.isEmpty() && allIntegers(args)) return Resolved{withIntegers(p->sqlText, args), {}, *p, Travel::Text};
+            return Resolved{p->sqlText, args, *p, Travel::Kept};
         }
         // Procedures are named sp_...: such a call is never meant as plain SQL.
         if (call->explicitExecute || call->name.startsWith(QLatin1String("sp_"), Qt::CaseInsensitive))
@@ -485,7 +586,7 @@ Connection::Resolved Connection::resolve(const QString& text, const QVariantList
     }
     // A statement that changes the procedures makes the cached ones stale.
     if (text.contains(QLatin1String("sys_procedures"), Qt::CaseInsensitive)) procedures_.reset();
-    return Resolved{adaptPlainSql(text), params, std::nullopt};
+    return Resolved{adaptPlainSql(text), params, std::nullopt, params.isEmpty() ? Travel::Text : Travel::Kept};
 }
 
 const Procedure* Connection::findProcedure(const QString& name) {
@@ -501,9 +602,10 @@ void Connection::loadProcedures() {
     const QStringList tables = db_.tables();
     ensureUsable();  // an empty list from a dropped connection is no answer
     if (tables.contains(QStringLiteral("sys_procedures"), Qt::CaseInsensitive)) {
-        const QString engine = engine_ == Engine::SQLite ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
-        run(QStringLiteral("SELECT name, sql_text, param_count, base_table, key_column FROM sys_procedures WHERE engine = ?"),
-            {engine}, [&](QSqlQuery& q) {
+        // Read once per session: one statement, its constant written in.
+        run(QStringLiteral("SELECT name, sql_text, param_count, base_table, key_column FROM sys_procedures WHERE engine = '%1'")
+                .arg(engine_ == Engine::SQLite ? QLatin1String("sqlite") : QLatin1String("postgresql")),
+            {}, Travel::Text, [&](QSqlQuery& q) {
                 while (q.next()) {
                     Procedure p;
                     p.name = q.value(0).toString().toLower();
@@ -564,7 +666,7 @@ const QHash<QString, ColumnInfo>& Connection::tableColumns(const QString& table)
     if (engine_ == Engine::SQLite) {
         // QSQLITE maps every declared type it does not know (smallint, bigint)
         // to text; the declared type's affinity is what SQLite stores.
-        run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {real}, [&](QSqlQuery& q) {
+        run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {real}, Travel::Once, [&](QSqlQuery& q) {
             while (q.next()) {
                 const QString name = q.value(0).toString();
                 const QMetaType type = sqliteColumnType(q.value(1).toString());

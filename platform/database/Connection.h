@@ -4,8 +4,17 @@
 // Close) over a QtSql connection, plus the C++ API the host and Recordset use.
 //
 // Every statement goes through one runner: it resolves stored-procedure calls
-// against the database's own sys_procedures table, binds their arguments, and
-// wraps the statement in a savepoint while a transaction is open.
+// against the database's own sys_procedures table, decides how the statement
+// travels, and wraps it in a savepoint while a transaction is open.
+//
+// How a statement travels (PostgreSQL's driver sends a bound statement as
+// PREPARE, EXECUTE and DEALLOCATE: three round trips):
+//  - a procedure's first call with only the integers of its text: those
+//    integers written into its SQL, sent as text in one round trip;
+//  - any other bound value is bound, never written into the text; such a
+//    statement (and a procedure called again) is prepared once per session
+//    and re-executed, one round trip each, so a loop pays for one PREPARE;
+//  - a statement without values goes as text.
 #include <QHash>
 #include <QList>
 #include <QMetaType>
@@ -16,8 +25,11 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QSet>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace database {
 
@@ -141,6 +153,8 @@ public:
     QSqlQuery execute(const QString& sql, const QVariantList& params = QVariantList());
     // The same, reading every row before returning.
     ResultSet fetchAll(const QString& sql, const QVariantList& params = QVariantList());
+    // Runs a statement that returns no rows; the rows it changed.
+    int write(const QString& sql, const QVariantList& params = QVariantList());
 
     // Columns of a base table keyed by lower-case name; cached until Open/Close.
     // Raises when the table does not exist.
@@ -149,10 +163,16 @@ public:
     QString escapeIdentifier(const QString& name) const;
 
 private:
+    enum class Travel {
+        Text,  // no bound values
+        Once,  // prepared for this one use (the caller keeps the query)
+        Kept,  // prepared once per session, re-executed
+    };
     struct Resolved {
         QString sql;
         QVariantList params;
         std::optional<Procedure> procedure;
+        Travel travel = Travel::Text;
     };
     Resolved resolve(const QString& text, const QVariantList& params);
     const Procedure* findProcedure(const QString& name);
@@ -160,8 +180,12 @@ private:
     QString adaptPlainSql(const QString& sql) const;
 
     // The one statement runner: savepoint, exec, consume, release.
-    void run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
+    void run(const QString& sql, const QVariantList& params, Travel travel, const std::function<void(QSqlQuery&)>& consume,
              QSqlQuery* keep = nullptr);
+    // The prepared statement kept for a text, prepared now when there is none.
+    QSqlQuery& keptStatement(const QString& sql, bool* prepared);
+    void dropStatement(const QString& sql);
+    void dropStatements();
     void execControl(const QString& sql);
     void ensureUsable();
     [[noreturn]] void raiseFailure(const QSqlError& error);
@@ -192,6 +216,13 @@ private:
     int lockFailures_ = 0;
     StatementHook hook_;
     std::optional<QHash<QString, Procedure>> procedures_;
+    QSet<QString> calledProcedures_;  // this session's
+    struct KeptStatement {
+        std::unique_ptr<QSqlQuery> query;
+        quint64 lastUse = 0;
+    };
+    std::unordered_map<QString, KeptStatement> kept_;
+    quint64 uses_ = 0;
     QHash<QString, QHash<QString, ColumnInfo>> columns_;
     QStringList tables_;
 };
