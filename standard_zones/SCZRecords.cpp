@@ -8,6 +8,18 @@
 
 namespace cz {
 
+namespace {
+template <size_t N>
+std::array<QString, N> numberedColumns(const char* prefix) {
+    std::array<QString, N> names;
+    for (size_t k = 1; k < N; ++k) names[k] = QLatin1String(prefix) + QString::number(k);
+    return names;
+}
+}  // namespace
+
+const std::array<QString, 9> SCZRelayColumns = numberedColumns<9>("ry");
+const std::array<QString, 65> SCZExpRelayColumns = numberedColumns<65>("xry");
+
 int SCZTable::checked(int n) {
     if (n < 0 || n >= Count) automation::raise(automation::err::SubscriptOutOfRange, QStringLiteral("standard control zone %1").arg(n));
     return n;
@@ -49,8 +61,8 @@ void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArr
         row.store([&](SCZRecord& r) { r.Tag = flag(QStringLiteral("tag")); });
         row.store([&](SCZRecord& r) { r.Alert = flag(QStringLiteral("alert")); });
         row.store([&](SCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(row.field(QStringLiteral("TZ_PRED")).toUInt8()); });
-        for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(QStringLiteral("ry") + QString::number(k)); });
-        for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(QStringLiteral("xry") + QString::number(k)); });
+        for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(SCZRelayColumns[k]); });
+        for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(SCZExpRelayColumns[k]); });
     });
 }
 

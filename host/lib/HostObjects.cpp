@@ -83,7 +83,7 @@ CommandSets::CommandSets(Communication* comm, qint32 controllerId, QObject* pare
 
 void CommandSets::Add(const QString& commandSet, const QVariant& objectId) {
     const qint32 id = automation::toInt32(objectId);
-    comm_->connection()->execute(sql::insertDownload, {controllerId_, commandSet, id});
+    comm_->connection()->write(sql::insertDownload, {controllerId_, commandSet, id});
     comm_->noteCommand(commandSet, id);
 }
 
@@ -135,7 +135,7 @@ void Communication::writeErrorRows() {
     while (!heldErrors_.isEmpty()) {
         const ErrorRow row = heldErrors_.takeFirst();
         try {
-            connection()->execute(sql::insertError, row.values);
+            connection()->write(sql::insertError, row.values);
         } catch (const automation::AutomationError& e) {
             writeToFallback(row, e.description());
         }
@@ -158,7 +158,7 @@ void Communication::writeToFallback(const ErrorRow& row, const QString& why) {
 
 void Communication::LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode) {
     const qint32 id = automation::toInt32(objectId);
-    connection()->execute(sql::insertEvent, {eventText, objectKind, id, description, eventCode, user_});
+    connection()->write(sql::insertEvent, {eventText, objectKind, id, description, eventCode, user_});
     if (session_) report_.addEvent(description, id);
 }
 
@@ -188,9 +188,10 @@ void Communication::Endtran() {
     database::Connection* c = connection();
     const bool wasOpen = std::exchange(transactionOpen_, false);
     if (wasOpen && !c->inTransaction()) {
-        // The server went away with it.
+        // The server went away with it, or the database rolled it back.
         report_.endTransaction(false);
-        if (session_) report_.addHostError(QStringLiteral("The connection to the database was lost during the save; the open transaction was rolled back."));
+        const QString why = c->lostTransaction().isEmpty() ? QStringLiteral("the connection to the database was lost") : c->lostTransaction();
+        if (session_) report_.addHostError(QStringLiteral("The open transaction of the save was rolled back: %1.").arg(why));
     } else if (c->inTransaction()) {
         try {
             c->commitTransaction();

@@ -11,6 +11,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QUrl>
+#include <sqlite3.h>
 #include <algorithm>
 
 namespace database {
@@ -22,7 +23,12 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-const QString kSavepoint = QStringLiteral("tamrik_statement");
+const QString kSavepoint = QStringLiteral("SAVEPOINT tamrik_statement");
+const QString kReleaseAndSavepoint = QStringLiteral("RELEASE SAVEPOINT tamrik_statement; SAVEPOINT tamrik_statement");
+const QString kRollbackToSavepoint = QStringLiteral("ROLLBACK TO SAVEPOINT tamrik_statement");
+// What an injected fault sends instead of its statement: it fails in the
+// database itself, which on PostgreSQL aborts an open transaction.
+const QString kFailingStatement = QStringLiteral("SELECT tamrik_injected_fault()");
 // Prepared statements a session keeps; the least recently used goes first.
 constexpr size_t kKeptStatements = 64;
 // How the hook sees the driver's catalogue reads.
@@ -188,6 +194,11 @@ bool comparableType(QMetaType type) {
 }  // namespace
 
 std::optional<ProcedureCall> parseProcedureCall(const QString& text) {
+    // Most statements are no call: a character a call cannot hold says so at once.
+    for (const QChar c : text)
+        if (!(c.isLetterOrNumber() || c.isSpace() || c == QLatin1Char('_') || c == QLatin1Char(',') || c == QLatin1Char(';') ||
+              c == QLatin1Char('.') || c == QLatin1Char('+') || c == QLatin1Char('-')))
+            return std::nullopt;
     static const QRegularExpression call(
         QStringLiteral("^\\s*(?:(EXEC(?:UTE)?)\\s+)?([A-Za-z_][A-Za-z0-9_]*)"
                        "(?:\\s+([-+]?\\d+(?:\\.\\d+)?(?:\\s*,\\s*[-+]?\\d+(?:\\.\\d+)?)*))?\\s*;?\\s*$"),
@@ -292,7 +303,7 @@ bool Connection::connectionLost() const { return open_ && !db_.isOpen(); }
 void Connection::ensureUsable() {
     if (!open_) raise(err::OperationNotAllowed, QStringLiteral("the connection is closed"));
     if (!db_.isOpen()) {
-        inTransaction_ = false;  // the server rolled it back
+        transactionLost(QStringLiteral("the connection to the database was lost"));
         raise(err::ConnectionLost, QStringLiteral("the connection to the database was lost; reopen it"));
     }
 }
@@ -307,8 +318,15 @@ bool Connection::isLockError(const QSqlError& error) const {
 void Connection::raiseFailure(const QSqlError& error) {
     QString text = error.text().trimmed();
     if (connectionLost()) {
-        inTransaction_ = false;  // the server rolled it back
+        transactionLost(QStringLiteral("the connection to the database was lost"));
         raise(err::ConnectionLost, text.isEmpty() ? QStringLiteral("the connection to the database was lost") : text);
+    }
+    // SQLite keeps the transaction after a failing statement, except after
+    // some failures of the engine itself (disk full, I/O, out of memory, a
+    // busy database, a trigger's ROLLBACK): then it has rolled it back.
+    if (inTransaction_ && engine_ == Engine::SQLite && sqliteInAutocommit()) {
+        transactionLost(QStringLiteral("the database rolled it back after: %1").arg(text));
+        text = QStringLiteral("the database rolled back the open transaction: %1").arg(text);
     }
     if (isLockError(error)) {
         ++lockFailures_;
@@ -324,6 +342,27 @@ void Connection::raiseFailure(const QSqlError& error) {
 
 void Connection::raiseInjected(const QString& sql) {
     throw automation::AutomationError(err::ProviderError, QStringLiteral("injected fault: %1").arg(sql.left(80)));
+}
+
+void Connection::transactionLost(const QString& why) {
+    if (!inTransaction_) return;
+    inTransaction_ = false;
+    lostTransaction_ = why;
+}
+
+bool Connection::sqliteInAutocommit() const {
+    const QVariant handle = db_.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    sqlite3* const connection = *static_cast<sqlite3* const*>(handle.constData());
+    return connection && sqlite3_get_autocommit(connection) != 0;
+}
+
+// Before a statement inside a PostgreSQL transaction: a savepoint just before
+// it, so that its failure can be undone without aborting the transaction.
+// The previous statement's savepoint is released in the same message.
+void Connection::markSavepoint() {
+    execControl(savepointSet_ ? kReleaseAndSavepoint : kSavepoint);
+    savepointSet_ = true;
 }
 
 // The wait wanted now: none once a single wait was spent.
@@ -363,6 +402,8 @@ void Connection::beginTransaction() {
     applyLockTimeout();
     if (!db_.transaction()) raiseFailure(db_.lastError());
     inTransaction_ = true;
+    savepointSet_ = false;
+    lostTransaction_.clear();
 }
 
 void Connection::commitTransaction() {
@@ -464,18 +505,23 @@ void Connection::run(const QString& sql, const QVariantList& params, Travel trav
     ensureUsable();
     const bool fresh = travel == Travel::Kept && kept_.find(sql) == kept_.end();
     const int roundTrips = travel == Travel::Once ? 3 : fresh ? 2 : 1;
-    if (injected(sql, params, roundTrips)) raiseInjected(sql);
+    const bool fault = injected(sql, params, roundTrips);
     applyLockTimeout();
     // PostgreSQL aborts the whole transaction on the first error and COMMIT
-    // then rolls everything back; a savepoint per statement keeps the rest.
-    const bool guarded = inTransaction_;
+    // then rolls everything back; a savepoint before each statement keeps the
+    // rest. SQLite undoes only the failing statement: it needs none.
+    const bool guarded = inTransaction_ && engine_ == Engine::PostgreSQL;
     auto undo = [&] {
-        if (guarded && !connectionLost()) {
-            execControl(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kSavepoint);
-            execControl(QStringLiteral("RELEASE SAVEPOINT ") + kSavepoint);
-        }
+        if (guarded && !connectionLost()) execControl(kRollbackToSavepoint);
     };
-    if (guarded) execControl(QStringLiteral("SAVEPOINT ") + kSavepoint);
+    if (guarded) markSavepoint();
+    if (fault) {
+        QSqlQuery failing(db_);
+        const bool failed = !failing.exec(kFailingStatement);
+        failing.finish();
+        if (failed) undo();
+        raiseInjected(sql);
+    }
     {
         std::optional<QSqlQuery> single;
         QSqlQuery* q = nullptr;
@@ -514,7 +560,6 @@ void Connection::run(const QString& sql, const QVariantList& params, Travel trav
         // A kept statement is reset after each use: on SQLite it would hold its read lock.
         else if (travel == Travel::Kept) q->finish();
     }
-    if (guarded) execControl(QStringLiteral("RELEASE SAVEPOINT ") + kSavepoint);
 }
 
 QSqlQuery Connection::execute(const QString& sql, const QVariantList& params) {

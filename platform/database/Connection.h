@@ -106,6 +106,9 @@ public:
     bool isOpen() const { return state() == 1; }
 
     bool inTransaction() const { return inTransaction_; }
+    // Why the last transaction ended without its COMMIT or ROLLBACK (the
+    // connection was lost, the database rolled it back); empty otherwise.
+    QString lostTransaction() const { return lostTransaction_; }
     void beginTransaction();
     // A COMMIT that fails is rolled back: the transaction is over either way.
     void commitTransaction();
@@ -190,6 +193,9 @@ private:
     void ensureUsable();
     [[noreturn]] void raiseFailure(const QSqlError& error);
     [[noreturn]] void raiseInjected(const QString& sql);
+    void transactionLost(const QString& why);
+    bool sqliteInAutocommit() const;
+    void markSavepoint();
     bool injected(const QString& sql, const QVariantList& params, int roundTrips = 1) const {
         return hook_ && hook_(Statement{sql, params, false, roundTrips});
     }
@@ -208,6 +214,8 @@ private:
     Engine engine_ = Engine::SQLite;
     bool open_ = false;
     bool inTransaction_ = false;
+    bool savepointSet_ = false;  // PostgreSQL: one set before the last statement, not yet released
+    QString lostTransaction_;
     int lockTimeout_ = 5000;
     int appliedLockTimeout_ = -1;  // what the session has now; -1 unknown
     bool singleLockWait_ = false;

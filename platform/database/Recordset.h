@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace database {
 
@@ -94,10 +95,27 @@ private:
     void writeRow();
     int column(const QString& name) const;
 
+    // The UPDATE of one set of changed columns, built once and kept while the
+    // rows written change the same columns (a save writes the same ones in
+    // every row): the connection prepares it once and rebinds it per row.
+    struct UpdatePlan {
+        QList<int> changed;      // columns written, in column order
+        QList<QMetaType> types;  // their base columns' types
+        QList<int> compared;     // columns the optimistic check covers
+        QList<QMetaType> comparedTypes;
+        int keyColumn = -1;
+        QString table, keyName;
+        QString update;  // SET the changed, WHERE the key and the compared still hold what was read
+        QString read;    // SQLite: the compared columns and a fingerprint of the stored values
+    };
+    UpdatePlan planUpdate(const QList<int>& changed) const;
+
     bool open_ = false;
     QPointer<Connection> connection_;
     ResultSet data_;
     QHash<QString, int> index_;  // lower-case name -> column
+    mutable QHash<QString, int> asAsked_;  // names as callers spell them -> column
+    std::optional<UpdatePlan> plan_;
     qsizetype position_ = 0;
     int lockType_ = adLockUnspecified;
     QHash<int, QVariant> pending_;  // column -> new value
