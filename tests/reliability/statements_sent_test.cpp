@@ -57,6 +57,9 @@ TEST_P(StatementsSent, AnOpenMakesEveryReadOfTheLoadInOneRoundTripEach) {
     EXPECT_EQ(matching(sent, QRegularExpression::escape(procedureSql(QStringLiteral("sp_fetchgenerictimezoneid"))) + QLatin1Char('$')).size(), mapRows);
     EXPECT_EQ(matching(sent, QRegularExpression::escape(procedureSql(QStringLiteral("sp_fetchallgenerictimezonenames")))).size(), 2)
         << "the catalogue and the pick list read it each";
+    // The host reads its resource texts once and the user's rights once per open.
+    EXPECT_TRUE(matching(sent, QStringLiteral("from resources")).isEmpty());
+    EXPECT_EQ(matching(sent, QStringLiteral("from userrights ")).size(), 1);
     int roundTrips = 0;
     for (const Statement& s : sent) {
         EXPECT_EQ(s.roundTrips, 1) << s.sql.toStdString();
@@ -86,6 +89,7 @@ TEST_P(StatementsSent, AnOkWritesEachZoneWithOneUpdatePreparedOnceAndSavepointsO
     EXPECT_EQ(QSet<QString>(updates.begin(), updates.end()).size(), 2) << "one UPDATE per zone kind, rebound per row";
     EXPECT_EQ(matching(sent, QStringLiteral("^insert into downloadqueue")).size(), 4);
     EXPECT_EQ(matching(sent, QStringLiteral("^insert into eventlog")).size(), 4);
+    EXPECT_TRUE(matching(sent, QStringLiteral("from resources")).isEmpty()) << "the event text is read once per host";
 
     int inTransaction = 0, savepoints = 0, releasedAlone = 0;
     bool open = false;
@@ -106,6 +110,28 @@ TEST_P(StatementsSent, AnOkWritesEachZoneWithOneUpdatePreparedOnceAndSavepointsO
     // PostgreSQL: one message marks each statement, releasing the last mark with it.
     EXPECT_EQ(savepoints, isPostgres() ? inTransaction : 0);
     EXPECT_EQ(releasedAlone, 0);
+}
+
+// A load that logs many field errors has them written together once it is
+// over, in one transaction of their own.
+TEST_P(StatementsSent, TheFieldErrorsOfALoadAreWrittenTogetherWhenItIsOver) {
+    db().runScript(QStringLiteral("update controllerstdcontrolzones set xry5 = null, xry6 = null where controllerid = %1 and controlzoneindex < 10")
+                       .arg(Warehouse));
+    const qlonglong before = db().count(QStringLiteral("errorlog"));
+    QList<Statement> callers;
+    for (const Statement& s : record([&] { open(); }))
+        if (!s.own) callers << s;
+    // Each NULL is one row, written by the time the dialog is up.
+    EXPECT_EQ(db().count(QStringLiteral("errorlog"), QStringLiteral("location = 'LoadSCZArray'")), 20);
+    const qsizetype inserts = matching(callers, QStringLiteral("^insert into errorlog")).size();
+    EXPECT_EQ(db().count(QStringLiteral("errorlog")) - before, inserts);
+    const qsizetype first = std::find_if(callers.begin(), callers.end(), [](const Statement& s) {
+                                return s.sql.startsWith(QLatin1String("insert into errorlog"));
+                            }) - callers.begin();
+    ASSERT_GT(first, 0);
+    ASSERT_LT(first + inserts, callers.size());
+    EXPECT_EQ(callers.at(first - 1).sql, QStringLiteral("BEGIN"));
+    EXPECT_EQ(callers.at(first + inserts).sql, QStringLiteral("COMMIT")) << "all of them in one transaction";
 }
 
 TAMRIK_ON_BOTH_ENGINES(StatementsSent);
