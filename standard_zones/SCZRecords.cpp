@@ -52,17 +52,27 @@ void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArr
                             [&](const database::Recordset& rs) {
                                 if (asLoaded) RememberRowsAsLoaded(*asLoaded, LoadedKind::Standard, rs);
                             }};
-    LoadZones(ctx, kind, SCZArray, [&](LoadedRow<SCZTable>& row) {
-        auto flag = [&](const QString& column) { return row.field(column).toBool(); };
-        row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });
-        row.store([&](SCZRecord& r) { r.Changed = false; });
-        row.store([&](SCZRecord& r) { r.Defined = flag(QStringLiteral("Defined")); });
-        row.store([&](SCZRecord& r) { r.Name = row.field(QStringLiteral("name")).toText(); });
-        row.store([&](SCZRecord& r) { r.Tag = flag(QStringLiteral("tag")); });
-        row.store([&](SCZRecord& r) { r.Alert = flag(QStringLiteral("alert")); });
-        row.store([&](SCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(row.field(QStringLiteral("TZ_PRED")).toUInt8()); });
-        for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(SCZRelayColumns[k]); });
-        for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(SCZExpRelayColumns[k]); });
+    LoadZones(ctx, kind, SCZArray, [&](const database::Recordset& rs) {
+        struct Columns {
+            database::Column defined, name, tag, alert, tzPred;
+            std::array<database::Column, 9> relay;
+            std::array<database::Column, 65> expRelay;
+        } c{rs.column(QStringLiteral("Defined")), rs.column(QStringLiteral("name")), rs.column(QStringLiteral("tag")),
+            rs.column(QStringLiteral("alert")),   rs.column(QStringLiteral("TZ_PRED")), {}, {}};
+        for (int k = 1; k <= 8; ++k) c.relay[k] = rs.column(SCZRelayColumns[k]);
+        for (int k = 1; k <= 64; ++k) c.expRelay[k] = rs.column(SCZExpRelayColumns[k]);
+        return [&timeZones, c](LoadedRow<SCZTable>& row) {
+            auto flag = [&](const database::Column& column) { return row.field(column).toBool(); };
+            row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });
+            row.store([&](SCZRecord& r) { r.Changed = false; });
+            row.store([&](SCZRecord& r) { r.Defined = flag(c.defined); });
+            row.store([&](SCZRecord& r) { r.Name = row.field(c.name).toText(); });
+            row.store([&](SCZRecord& r) { r.Tag = flag(c.tag); });
+            row.store([&](SCZRecord& r) { r.Alert = flag(c.alert); });
+            row.store([&](SCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(row.field(c.tzPred).toUInt8()); });
+            for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(c.relay[k]); });
+            for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(c.expRelay[k]); });
+        };
     });
 }
 

@@ -119,7 +119,7 @@ QString Recordset::fieldName(int index) const {
 }
 
 // Resolved once per spelling: a loop over the rows asks for the same names again.
-int Recordset::column(const QString& name) const {
+int Recordset::position(const QString& name) const {
     ensureOpen();
     if (const auto known = asAsked_.constFind(name); known != asAsked_.constEnd()) return *known;
     const auto it = index_.constFind(name.toLower());
@@ -128,15 +128,29 @@ int Recordset::column(const QString& name) const {
     return *it;
 }
 
+Column Recordset::column(const QString& name) const {
+    ensureOpen();
+    const auto it = index_.constFind(name.toLower());
+    return Column{it == index_.constEnd() ? -1 : *it, name};
+}
+
+Field Recordset::field(const Column& column) const {
+    ensureOpen();
+    if (column.index < 0 || column.index >= data_.columns.size()) raise(err::ItemNotFound, column.name);
+    ensureRow();
+    const auto p = pending_.constFind(column.index);
+    return Field(data_.columns.at(column.index), p != pending_.constEnd() ? *p : data_.rows.at(position_).at(column.index));
+}
+
 Field Recordset::field(const QString& name) const {
-    const int c = column(name);
+    const int c = position(name);
     ensureRow();
     const auto p = pending_.constFind(c);
     return Field(data_.columns.at(c), p != pending_.constEnd() ? *p : data_.rows.at(position_).at(c));
 }
 
 void Recordset::setValue(const QString& name, const QVariant& value) {
-    const int c = column(name);
+    const int c = position(name);
     ensureWritable();
     ensureRow();
     pending_.insert(c, value);

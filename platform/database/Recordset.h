@@ -51,6 +51,12 @@ private:
     QVariant value_;
 };
 
+// A column looked up once by name; reading it by position costs no lookup.
+struct Column {
+    int index = -1;  // -1: the rows have no such column
+    QString name;
+};
+
 class Recordset {
 public:
     Recordset() = default;
@@ -74,6 +80,10 @@ public:
     // Case-insensitive; a missing name is error 3265, no current row 3021.
     Field field(const QString& name) const;
     Field fields(const QString& name) const { return field(name); }
+    // For loops over the rows: the column is found once, before the loop. A
+    // missing name is no error here; reading it is (3265).
+    Column column(const QString& name) const;
+    Field field(const Column& column) const;
 
     // Writes into the current row's buffer (read-only recordsets: error 3219).
     void setValue(const QString& name, const QVariant& value);
@@ -93,7 +103,7 @@ private:
     void ensureRow() const;
     void ensureWritable() const;
     void writeRow();
-    int column(const QString& name) const;
+    int position(const QString& name) const;
 
     // The UPDATE of one set of changed columns, built once and kept while the
     // rows written change the same columns (a save writes the same ones in
