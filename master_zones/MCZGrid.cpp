@@ -25,6 +25,8 @@ constexpr qint16 HeaderAction = 1157, HeaderZone = 1158;
 void InitializeMCZGrid(const HostContext& ctx, controls::FlexGrid* grdMCZ, qint32 ControllerType, bool& InitializingMCZGrid,
                        const std::function<void()>& centerDirections) {
     ErrorTrap step = ErrorTrap::logAndContinue(ctx, QStringLiteral("Initialize MCZ grid"));
+    // The widths change one by one; the scroll bars follow once, at the end.
+    controls::FlexGrid::Batch layout(grdMCZ);
     qint16 first = 0, last = 0;
     step([&] { InitializingMCZGrid = true; });
     step([&] {

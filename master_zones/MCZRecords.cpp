@@ -32,23 +32,31 @@ void LoadMCZArray(const HostContext& ctx, TimeZones& timeZones, MCZTable& MCZArr
                             [&](const database::Recordset& rs) {
                                 if (asLoaded) RememberRowsAsLoaded(*asLoaded, LoadedKind::Master, rs);
                             }};
-    LoadZones(ctx, kind, MCZArray, [&](LoadedRow<MCZTable>& row) {
-        auto field = [&](const QString& column) { return row.field(column); };
-        row.store([&](MCZRecord& r) { r.MasterControlZoneIndex = row.number(); });
-        row.store([&](MCZRecord& r) { r.Changed = false; });
-        row.store([&](MCZRecord& r) { r.Name = field(QStringLiteral("name")).toText(); });
-        row.store([&](MCZRecord& r) { r.Description = field(QStringLiteral("Description")).toText(); });
-        row.store([&](MCZRecord& r) { r.Tag = field(QStringLiteral("tag")).toBool(); });
-        row.store([&](MCZRecord& r) { r.Alert = field(QStringLiteral("alert")).toBool(); });
-        row.store([&](MCZRecord& r) { r.Defined = field(QStringLiteral("Defined")).toBool(); });
-        row.store([&](MCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(field(QStringLiteral("TZ_PRED")).toUInt8()); });
-        row.store([&](MCZRecord& r) { r.LinkedZone = field(QStringLiteral("LinkedZone")).toUInt8(); });
-        row.store([&](MCZRecord& r) { r.DoorGroupID = field(QStringLiteral("DoorGroupID")).toInt32(); });
-        row.store([&](MCZRecord& r) { r.SecurityLevel = field(QStringLiteral("SecurityLevel")).toUInt8(); });
-        row.store([&](MCZRecord& r) { r.GlobalOut = field(QStringLiteral("globout")).toBool(); });
-        row.store([&](MCZRecord& r) { r.GlobalId = field(QStringLiteral("globid")).toUInt8(); });
-        for (std::size_t a = 0; a < MCZActionColumns.size(); ++a)
-            row.store([&](MCZRecord& r) { r.Actions[a] = field(MCZActionColumns[a]).toUInt8(); });
+    LoadZones(ctx, kind, MCZArray, [&](const database::Recordset& rs) {
+        auto col = [&](const char* name) { return rs.column(QLatin1String(name)); };
+        struct Columns {
+            database::Column name, description, tag, alert, defined, tzPred, linkedZone, doorGroup, securityLevel, globalOut, globalId;
+            std::array<database::Column, 21> actions;
+        } c{col("name"),       col("Description"), col("tag"),           col("alert"),   col("Defined"), col("TZ_PRED"),
+            col("LinkedZone"), col("DoorGroupID"), col("SecurityLevel"), col("globout"), col("globid"),  {}};
+        for (std::size_t a = 0; a < MCZActionColumns.size(); ++a) c.actions[a] = rs.column(MCZActionColumns[a]);
+        return [&timeZones, c](LoadedRow<MCZTable>& row) {
+            auto field = [&](const database::Column& column) { return row.field(column); };
+            row.store([&](MCZRecord& r) { r.MasterControlZoneIndex = row.number(); });
+            row.store([&](MCZRecord& r) { r.Changed = false; });
+            row.store([&](MCZRecord& r) { r.Name = field(c.name).toText(); });
+            row.store([&](MCZRecord& r) { r.Description = field(c.description).toText(); });
+            row.store([&](MCZRecord& r) { r.Tag = field(c.tag).toBool(); });
+            row.store([&](MCZRecord& r) { r.Alert = field(c.alert).toBool(); });
+            row.store([&](MCZRecord& r) { r.Defined = field(c.defined).toBool(); });
+            row.store([&](MCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(field(c.tzPred).toUInt8()); });
+            row.store([&](MCZRecord& r) { r.LinkedZone = field(c.linkedZone).toUInt8(); });
+            row.store([&](MCZRecord& r) { r.DoorGroupID = field(c.doorGroup).toInt32(); });
+            row.store([&](MCZRecord& r) { r.SecurityLevel = field(c.securityLevel).toUInt8(); });
+            row.store([&](MCZRecord& r) { r.GlobalOut = field(c.globalOut).toBool(); });
+            row.store([&](MCZRecord& r) { r.GlobalId = field(c.globalId).toUInt8(); });
+            for (std::size_t a = 0; a < MCZActionColumns.size(); ++a) row.store([&](MCZRecord& r) { r.Actions[a] = field(c.actions[a]).toUInt8(); });
+        };
     });
 }
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql libqt6opengl6-dev libsqlite3-dev
   libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   postgresql

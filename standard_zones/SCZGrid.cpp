@@ -24,6 +24,8 @@ constexpr qint16 HeaderNumber = 1152, HeaderName = 1153, HeaderTimeZone = 1154, 
 void InitializeSCZGrid(const HostContext& ctx, controls::FlexGrid* grdSCZ, qint32 ControllerType, bool& InitializingSCZGrid) {
     ErrorTrap step = ErrorTrap::logAndContinue(ctx, QStringLiteral("InitializeSCZGrid"));
     step.afterReport([&] { InitializingSCZGrid = false; });
+    // The widths change one by one; the scroll bars follow once, at the end.
+    controls::FlexGrid::Batch layout(grdSCZ);
     qint16 first = 0, last = 0;
     step([&] { InitializingSCZGrid = true; });
     step([&] {

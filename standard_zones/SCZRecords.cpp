@@ -8,6 +8,18 @@
 
 namespace cz {
 
+namespace {
+template <size_t N>
+std::array<QString, N> numberedColumns(const char* prefix) {
+    std::array<QString, N> names;
+    for (size_t k = 1; k < N; ++k) names[k] = QLatin1String(prefix) + QString::number(k);
+    return names;
+}
+}  // namespace
+
+const std::array<QString, 9> SCZRelayColumns = numberedColumns<9>("ry");
+const std::array<QString, 65> SCZExpRelayColumns = numberedColumns<65>("xry");
+
 int SCZTable::checked(int n) {
     if (n < 0 || n >= Count) automation::raise(automation::err::SubscriptOutOfRange, QStringLiteral("standard control zone %1").arg(n));
     return n;
@@ -40,17 +52,27 @@ void LoadSCZArray(const HostContext& ctx, TimeZones& timeZones, SCZTable& SCZArr
                             [&](const database::Recordset& rs) {
                                 if (asLoaded) RememberRowsAsLoaded(*asLoaded, LoadedKind::Standard, rs);
                             }};
-    LoadZones(ctx, kind, SCZArray, [&](LoadedRow<SCZTable>& row) {
-        auto flag = [&](const QString& column) { return row.field(column).toBool(); };
-        row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });
-        row.store([&](SCZRecord& r) { r.Changed = false; });
-        row.store([&](SCZRecord& r) { r.Defined = flag(QStringLiteral("Defined")); });
-        row.store([&](SCZRecord& r) { r.Name = row.field(QStringLiteral("name")).toText(); });
-        row.store([&](SCZRecord& r) { r.Tag = flag(QStringLiteral("tag")); });
-        row.store([&](SCZRecord& r) { r.Alert = flag(QStringLiteral("alert")); });
-        row.store([&](SCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(row.field(QStringLiteral("TZ_PRED")).toUInt8()); });
-        for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(QStringLiteral("ry") + QString::number(k)); });
-        for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(QStringLiteral("xry") + QString::number(k)); });
+    LoadZones(ctx, kind, SCZArray, [&](const database::Recordset& rs) {
+        struct Columns {
+            database::Column defined, name, tag, alert, tzPred;
+            std::array<database::Column, 9> relay;
+            std::array<database::Column, 65> expRelay;
+        } c{rs.column(QStringLiteral("Defined")), rs.column(QStringLiteral("name")), rs.column(QStringLiteral("tag")),
+            rs.column(QStringLiteral("alert")),   rs.column(QStringLiteral("TZ_PRED")), {}, {}};
+        for (int k = 1; k <= 8; ++k) c.relay[k] = rs.column(SCZRelayColumns[k]);
+        for (int k = 1; k <= 64; ++k) c.expRelay[k] = rs.column(SCZExpRelayColumns[k]);
+        return [&timeZones, c](LoadedRow<SCZTable>& row) {
+            auto flag = [&](const database::Column& column) { return row.field(column).toBool(); };
+            row.store([&](SCZRecord& r) { r.ControlZoneIndex = row.number(); });
+            row.store([&](SCZRecord& r) { r.Changed = false; });
+            row.store([&](SCZRecord& r) { r.Defined = flag(c.defined); });
+            row.store([&](SCZRecord& r) { r.Name = row.field(c.name).toText(); });
+            row.store([&](SCZRecord& r) { r.Tag = flag(c.tag); });
+            row.store([&](SCZRecord& r) { r.Alert = flag(c.alert); });
+            row.store([&](SCZRecord& r) { r.TimeZoneId = timeZones.LookupGenericTZId(row.field(c.tzPred).toUInt8()); });
+            for (int k = 1; k <= 8; ++k) row.store([&](SCZRecord& r) { r.Relay[k] = flag(c.relay[k]); });
+            for (int k = 1; k <= 64; ++k) row.store([&](SCZRecord& r) { r.ExpRelay[k] = flag(c.expRelay[k]); });
+        };
     });
 }
 

@@ -21,6 +21,10 @@ struct SCZRecord {
     bool Changed = false;
 };
 
+// The database columns of relay k, "ry" k and "xry" k, at index k (0 unused).
+extern const std::array<QString, 9> SCZRelayColumns;
+extern const std::array<QString, 65> SCZExpRelayColumns;
+
 class SCZTable {
 public:
     static constexpr int Count = 192;

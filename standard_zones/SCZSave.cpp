@@ -35,8 +35,8 @@ void SaveSCZData(const HostContext& ctx, TimeZones& timeZones, const SCZTable& S
         row.write(QStringLiteral("alert"), [&] { return flagNumber(r.Alert); });
         row.write(QStringLiteral("TZ_PRED"), [&] { return timeZones.LookupPanelTZNumber(ctx.m_ControllerId, r.TimeZoneId); });
         // All eight, whatever the controller type: relays it lacks are written as 0.
-        for (int k = 1; k <= 8; ++k) row.write(QStringLiteral("ry") + QString::number(k), [&] { return flagNumber(r.Relay[k]); });
-        for (int k = 1; k <= 64; ++k) row.write(QStringLiteral("xry") + QString::number(k), [&] { return flagNumber(r.ExpRelay[k]); });
+        for (int k = 1; k <= 8; ++k) row.write(SCZRelayColumns[k], [&] { return flagNumber(r.Relay[k]); });
+        for (int k = 1; k <= 64; ++k) row.write(SCZExpRelayColumns[k], [&] { return flagNumber(r.ExpRelay[k]); });
     };
 
     SaveChangedZones(ctx, kind, m_ControllerObject);

@@ -34,7 +34,7 @@ public:
     LoadedRow(database::Recordset& rs, ErrorTrap& step, Table& table, std::optional<qint16> number)
         : rs_(rs), step_(step), table_(table), number_(number) {}
 
-    database::Field field(const QString& name) const { return rs_.field(name); }
+    database::Field field(const database::Column& column) const { return rs_.field(column); }
     qint16 number() const { return *number_; }
 
     // One field store. The record is addressed before the value is read, so
@@ -57,18 +57,22 @@ private:
     std::optional<qint16> number_;
 };
 
-// Runs `storeFields` for every row; a recordset that fails by itself ends
-// loading with the rows read so far.
-template <typename Table, typename F>
-void LoadZones(const HostContext& ctx, const ZoneLoadKind& kind, Table& table, F&& storeFields) {
+// `columnsOf(rs)` runs once the rows are read: it finds the columns its
+// stores read, once per recordset, and returns the stores of one row, which
+// run for every row. A recordset that fails by itself ends loading with the
+// rows read so far.
+template <typename Table, typename ColumnsOf>
+void LoadZones(const HostContext& ctx, const ZoneLoadKind& kind, Table& table, ColumnsOf&& columnsOf) {
     auto step = ErrorTrap::logAndContinue(ctx, kind.location);
     database::Recordset rs;
     if (!step([&] { rs.Open(kind.procedure + QString::number(ctx.m_ControllerId), ctx.db(), kind.cursor, database::adLockReadOnly); })) return;
     if (kind.afterOpen) kind.afterOpen(rs);
+    const database::Column index = rs.column(kind.indexColumn);
+    auto storeFields = columnsOf(std::as_const(rs));
     step.forEachRow(rs, [&] {
         // Read afresh for every row: a row without one has no record.
         std::optional<qint16> n;
-        step([&] { n = rs.field(kind.indexColumn).toInt16(); });
+        step([&] { n = rs.field(index).toInt16(); });
         LoadedRow<Table> row(rs, step, table, n);
         storeFields(row);
     });

@@ -54,21 +54,22 @@ Security::Security(Communication* comm) : QObject(comm), comm_(comm), subPermiss
 
 namespace {
 // A right the database does not mention is not granted.
-bool readRight(database::Connection* c, const QString& query, const QVariantList& params, int column) {
-    const database::ResultSet rs = c->fetchAll(query, params);
+bool right(const database::ResultSet& rs, int column) {
     if (rs.rows.isEmpty()) return false;
     const QVariant v = rs.rows.first().value(column);
     return !automation::isNull(v) && automation::toBool(v);
 }
 }  // namespace
 
-bool Security::canView() const {
-    return readRight(comm_->connection(), sql::userRight, {comm_->user(), componentType_}, 0);
+// A dialog sets its component type, then asks for its rights: one read per set.
+const database::ResultSet& Security::rights() const {
+    if (!rights_) rights_ = comm_->connection()->fetchAll(sql::userRight, {comm_->user(), componentType_});
+    return *rights_;
 }
 
-bool Security::canSave() const {
-    return readRight(comm_->connection(), sql::userRight, {comm_->user(), componentType_}, 1);
-}
+bool Security::canView() const { return right(rights(), 0); }
+
+bool Security::canSave() const { return right(rights(), 1); }
 
 bool Security::tabCanView(const QString& caption) const {
     const database::ResultSet rs = comm_->connection()->fetchAll(sql::tabRight, {comm_->user(), componentType_, caption});
@@ -83,7 +84,7 @@ CommandSets::CommandSets(Communication* comm, qint32 controllerId, QObject* pare
 
 void CommandSets::Add(const QString& commandSet, const QVariant& objectId) {
     const qint32 id = automation::toInt32(objectId);
-    comm_->connection()->execute(sql::insertDownload, {controllerId_, commandSet, id});
+    comm_->connection()->write(sql::insertDownload, {controllerId_, commandSet, id});
     comm_->noteCommand(commandSet, id);
 }
 
@@ -107,9 +108,12 @@ database::Connection* Communication::connection() const {
 }
 
 QString Communication::resourceText(int resourceId, const QStringList& inserts) const {
-    const database::ResultSet rs = connection()->fetchAll(sql::resourceText, {resourceId});
-    if (rs.rows.isEmpty()) return QString(QLatin1String(""));
-    QString text = automation::toText(rs.rows.first().value(0));
+    auto stored = resourceTexts_.constFind(resourceId);
+    if (stored == resourceTexts_.constEnd()) {
+        const database::ResultSet rs = connection()->fetchAll(sql::resourceText, {resourceId});
+        stored = resourceTexts_.insert(resourceId, rs.rows.isEmpty() ? QString(QLatin1String("")) : automation::toText(rs.rows.first().value(0)));
+    }
+    QString text = *stored;
     // Highest first, so %1 does not eat the start of %10-like sequences.
     for (int i = 9; i >= 1; --i) text.replace(QStringLiteral("%%1").arg(i), inserts.value(i - 1));
     return text;
@@ -128,17 +132,49 @@ void Communication::LogError(QVariant& controllerId, QObject* error, QString& lo
     if (session_) report_.addFailure({row.values[1].toInt(), row.values[2].toString(), location, row.values[4].toString()});
     heldErrors_ << row;
     // Inside a transaction the row would share its fate; it waits for Endtran.
+    if (!holding_ && (!connection_ || !connection_->inTransaction())) writeErrorRows();
+}
+
+void Communication::holdErrorRows() { holding_ = true; }
+
+void Communication::writeHeldErrorRows() {
+    holding_ = false;
     if (!connection_ || !connection_->inTransaction()) writeErrorRows();
 }
 
 void Communication::writeErrorRows() {
-    while (!heldErrors_.isEmpty()) {
-        const ErrorRow row = heldErrors_.takeFirst();
+    if (heldErrors_.isEmpty()) return;
+    const QList<ErrorRow> rows = std::exchange(heldErrors_, {});
+    database::Connection* c = connection_;
+    // Many rows go in one transaction: one commit, not one per row.
+    bool batch = rows.size() > 1 && c && c->isOpen() && !c->inTransaction();
+    if (batch) {
         try {
-            connection()->execute(sql::insertError, row.values);
+            c->beginTransaction();
+        } catch (const automation::AutomationError&) {
+            batch = false;
+        }
+    }
+    QList<const ErrorRow*> uncommitted;
+    for (const ErrorRow& row : rows) {
+        try {
+            connection()->write(sql::insertError, row.values);
+            if (batch) uncommitted << &row;
         } catch (const automation::AutomationError& e) {
             writeToFallback(row, e.description());
+            if (batch && !c->inTransaction()) {
+                // The failure took the transaction, and the rows written in it, along.
+                for (const ErrorRow* written : std::as_const(uncommitted)) writeToFallback(*written, e.description());
+                uncommitted.clear();
+                batch = false;
+            }
         }
+    }
+    if (!batch) return;
+    try {
+        c->commitTransaction();
+    } catch (const automation::AutomationError& e) {
+        for (const ErrorRow* written : std::as_const(uncommitted)) writeToFallback(*written, e.description());
     }
 }
 
@@ -158,7 +194,7 @@ void Communication::writeToFallback(const ErrorRow& row, const QString& why) {
 
 void Communication::LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode) {
     const qint32 id = automation::toInt32(objectId);
-    connection()->execute(sql::insertEvent, {eventText, objectKind, id, description, eventCode, user_});
+    connection()->write(sql::insertEvent, {eventText, objectKind, id, description, eventCode, user_});
     if (session_) report_.addEvent(description, id);
 }
 
@@ -188,9 +224,10 @@ void Communication::Endtran() {
     database::Connection* c = connection();
     const bool wasOpen = std::exchange(transactionOpen_, false);
     if (wasOpen && !c->inTransaction()) {
-        // The server went away with it.
+        // The server went away with it, or the database rolled it back.
         report_.endTransaction(false);
-        if (session_) report_.addHostError(QStringLiteral("The connection to the database was lost during the save; the open transaction was rolled back."));
+        const QString why = c->lostTransaction().isEmpty() ? QStringLiteral("the connection to the database was lost") : c->lostTransaction();
+        if (session_) report_.addHostError(QStringLiteral("The open transaction of the save was rolled back: %1.").arg(why));
     } else if (c->inTransaction()) {
         try {
             c->commitTransaction();

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 class QWidget;
 
@@ -78,15 +79,22 @@ public:
     explicit Security(Communication* comm);
 
     int componentType() const { return componentType_; }
-    void setComponentType(int t) { componentType_ = t; }
+    void setComponentType(int t) {
+        componentType_ = t;
+        rights_.reset();
+    }
     bool canView() const;
     bool canSave() const;
     QObject* subPermissions() const { return subPermissions_; }
     bool tabCanView(const QString& caption) const;
 
 private:
+    // The user's row for the component type, read once per type set.
+    const database::ResultSet& rights() const;
+
     Communication* comm_;
     int componentType_ = 0;
+    mutable std::optional<database::ResultSet> rights_;
     SubPermissions* subPermissions_;
 };
 
@@ -163,7 +171,14 @@ public:
     Q_INVOKABLE void Endtran();
 
     // Resource text with %1..%9 replaced; empty text when the number is unknown.
+    // Each number is read from the database once.
     QString resourceText(int resourceId, const QStringList& inserts = {}) const;
+
+    // While held, error-log rows wait and are then written together, in one
+    // transaction of their own (a load can log thousands); they never wait
+    // longer than the open zone transaction does.
+    void holdErrorRows();
+    void writeHeldErrorRows();
 
     // Ends the dialog's save report (at its "CZCallback") and hands it over.
     SaveReport endSession();
@@ -197,6 +212,8 @@ private:
     SaveReport report_;
     // Written after the transaction ends, so that a rollback never takes them.
     QList<ErrorRow> heldErrors_;
+    bool holding_ = false;
+    mutable QHash<int, QString> resourceTexts_;  // as stored, before the inserts
     QString fallbackLogPath_;
 };
 

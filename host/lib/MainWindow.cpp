@@ -118,6 +118,12 @@ void MainWindow::openControlZones(int controllerId) {
         automation::setProperty(controlZones_, QStringLiteral("DBConnection"), automation::fromObject(connection_));
         automation::setProperty(controlZones_, QStringLiteral("NTConnection"), automation::fromObject(comm_));
         QVariantList args{QVariant::fromValue(controllerId)};
+        // A load can log thousands of field errors: they are written together when it is over.
+        comm_->holdErrorRows();
+        struct Write {
+            Communication* comm;
+            ~Write() { comm->writeHeldErrorRows(); }
+        } write{comm_};
         automation::callByRef(controlZones_, QStringLiteral("RaiseForm"), args);
     } catch (const automation::AutomationError& e) {
         controls::MessageBoxService::show(QStringLiteral("The control zones could not be opened:\n%1 (%2)").arg(e.description()).arg(e.number()),

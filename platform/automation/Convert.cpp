@@ -61,8 +61,26 @@ long double numericValue(const QVariant& v) {
     }
 }
 
+// The integer a driver delivered, read as it is: no detour through text or
+// double. False for any other kind of value (and for NULL).
+bool exactInteger(const QVariant& v, qlonglong* n) {
+    if (v.isNull()) return false;
+    switch (v.metaType().id()) {
+    case QMetaType::LongLong: *n = *static_cast<const qlonglong*>(v.constData()); return true;
+    case QMetaType::Int: *n = *static_cast<const int*>(v.constData()); return true;
+    case QMetaType::Short: *n = *static_cast<const short*>(v.constData()); return true;
+    default: return false;
+    }
+}
+
 template <typename T>
 T checkedInteger(const QVariant& v) {
+    if (qlonglong exact = 0; exactInteger(v, &exact)) {
+        if constexpr (sizeof(T) < sizeof(qlonglong)) {
+            if (exact < std::numeric_limits<T>::min() || exact > std::numeric_limits<T>::max()) raise(err::Overflow);
+        }
+        return static_cast<T>(exact);
+    }
     const long double n = numericValue(v);
     if (n < static_cast<long double>(std::numeric_limits<T>::min()) ||
         n > static_cast<long double>(std::numeric_limits<T>::max()))
@@ -99,6 +117,7 @@ double toDouble(const QVariant& v) {
 }
 
 bool toBool(const QVariant& v) {
+    if (qlonglong exact = 0; exactInteger(v, &exact)) return exact != 0;
     if (isNullValue(v)) raise(err::InvalidUseOfNull);
     if (!v.isValid()) return false;
     switch (v.metaType().id()) {

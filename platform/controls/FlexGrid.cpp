@@ -15,6 +15,9 @@ namespace controls {
 
 namespace {
 constexpr int kDefaultColTwips = 960;
+// Past this many cells or rows changed before the next paint (a fill), one
+// repaint of everything costs less than collecting their rectangles.
+constexpr int kPartialUpdates = 32;
 constexpr int kTextPadding = 2;  // pixels between a cell's edge and its text
 
 int roundTwips(double t) { return static_cast<int>(std::lround(t)); }
@@ -55,6 +58,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     colTwips_.assign(cols_, -1);
     rowTwips_.assign(rows_, -1);
     colAlignment_.assign(cols_, align::General);
+    sizesChanged();
 
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
@@ -95,6 +99,7 @@ void FlexGrid::resizeCells(int rows, int cols) {
     col_ = std::clamp(col_, 0, std::max(0, cols_ - 1));
     mouseRow_ = std::clamp(mouseRow_, 0, std::max(0, rows_ - 1));
     mouseCol_ = std::clamp(mouseCol_, 0, std::max(0, cols_ - 1));
+    sizesChanged();
 }
 
 void FlexGrid::setRows(int n) {
@@ -126,8 +131,35 @@ void FlexGrid::setFixedCols(int n) {
 }
 
 void FlexGrid::refresh() {
+    if (batchDepth_ > 0) {
+        layoutPending_ = true;
+        return;
+    }
+    layoutPending_ = false;
     updateScrollBars();
+    repaintAll();
+}
+
+void FlexGrid::repaintAll() {
+    repaintPending_ = true;
     viewport()->update();
+}
+
+void FlexGrid::sizesChanged() {
+    colPx_.assign(static_cast<size_t>(cols_), -1);
+    rowPx_.assign(static_cast<size_t>(rows_), -1);
+}
+
+void FlexGrid::updateCell(int r, int c) {
+    if (repaintPending_ || !viewport()->isVisible()) return;
+    if (++partialUpdates_ > kPartialUpdates) return repaintAll();
+    viewport()->update(QRect(startPos(false, c), startPos(true, r), sizePx(false, c), sizePx(true, r)));
+}
+
+void FlexGrid::updateRow(int r) {
+    if (repaintPending_ || !viewport()->isVisible()) return;
+    if (++partialUpdates_ > kPartialUpdates) return repaintAll();
+    viewport()->update(QRect(0, startPos(true, r), viewport()->width(), sizePx(true, r)));
 }
 
 // ---- current cell ----------------------------------------------------------
@@ -136,9 +168,11 @@ void FlexGrid::moveCurrent(int r, int c) {
     if (r == row_ && c == col_) return;
     // The dialog reads the cell being left inside its handler.
     emit leaveCell();
+    // Only the two cells change: the focus rectangle moves.
+    updateCell(row_, col_);
     row_ = r;
     col_ = c;
-    viewport()->update();
+    updateCell(row_, col_);
 }
 
 void FlexGrid::setRow(int r) {
@@ -176,7 +210,7 @@ void FlexGrid::syncScrollPosition() {
     if (top == topRow_ && left == leftCol_) return;
     topRow_ = top;
     leftCol_ = left;
-    viewport()->update();
+    repaintAll();
     emit scroll();
 }
 
@@ -263,13 +297,18 @@ void FlexGrid::ensureCellVisible(int r, int c) {
 
 // ---- geometry --------------------------------------------------------------
 
+// Converted once per size: painting and scrolling ask for them all the time.
 int FlexGrid::sizePx(bool vertical, int i) const {
+    int& px = (vertical ? rowPx_ : colPx_)[static_cast<size_t>(i)];
+    if (px >= 0) return px;
     if (vertical) {
         const int t = rowTwips_[i];
-        return t < 0 ? defaultRowPx_ : twipsToPixelsY(this, t);
+        px = t < 0 ? defaultRowPx_ : twipsToPixelsY(this, t);
+    } else {
+        const int t = colTwips_[i];
+        px = twipsToPixelsX(this, t < 0 ? kDefaultColTwips : t);
     }
-    const int t = colTwips_[i];
-    return twipsToPixelsX(this, t < 0 ? kDefaultColTwips : t);
+    return px;
 }
 
 int FlexGrid::fixedExtent(bool vertical) const {
@@ -376,6 +415,7 @@ void FlexGrid::setColWidth(int c, int twips) {
         checkCol(c);
         colTwips_[c] = value;
     }
+    sizesChanged();
     refresh();
 }
 
@@ -392,6 +432,7 @@ void FlexGrid::setRowHeight(int r, int twips) {
         checkRow(r);
         rowTwips_[r] = value;
     }
+    sizesChanged();
     refresh();
 }
 
@@ -411,7 +452,7 @@ void FlexGrid::setTextMatrix(int r, int c, const QString& s) {
     checkRow(r);
     checkCol(c);
     cell(r, c).text = s;
-    viewport()->update();
+    updateCell(r, c);
 }
 
 int FlexGrid::colAlignment(int c) const {
@@ -427,7 +468,7 @@ void FlexGrid::setColAlignment(int c, int alignment) {
         checkCol(c);
         colAlignment_[c] = static_cast<qint8>(alignment);
     }
-    viewport()->update();
+    repaintAll();
 }
 
 int FlexGrid::cellAlignment() const {
@@ -442,7 +483,7 @@ void FlexGrid::setCellAlignment(int alignment) {
     checkRow(row_);
     checkCol(col_);
     cell(row_, col_).alignment = static_cast<qint8>(alignment);
-    viewport()->update();
+    updateCell(row_, col_);
 }
 
 QColor FlexGrid::cellBackColor() const {
@@ -458,7 +499,7 @@ void FlexGrid::setCellBackColor(const QColor& color) {
     Cell& x = cell(row_, col_);
     x.hasBack = color.isValid();
     x.back = x.hasBack ? color.rgb() : 0;
-    viewport()->update();
+    updateCell(row_, col_);
 }
 
 QColor FlexGrid::cellForeColor() const {
@@ -474,7 +515,7 @@ void FlexGrid::setCellForeColor(const QColor& color) {
     Cell& x = cell(row_, col_);
     x.hasFore = color.isValid();
     x.fore = x.hasFore ? color.rgb() : 0;
-    viewport()->update();
+    updateCell(row_, col_);
 }
 
 void FlexGrid::setRowColors(int r, int from, const QColor& back, const QColor& fore) {
@@ -487,12 +528,12 @@ void FlexGrid::setRowColors(int r, int from, const QColor& back, const QColor& f
         x.hasFore = fore.isValid();
         x.fore = x.hasFore ? fore.rgb() : 0;
     }
-    viewport()->update(QRect(0, startPos(true, r), viewport()->width(), sizePx(true, r)));
+    updateRow(r);
 }
 
 void FlexGrid::setColor(QColor& member, const QColor& c) {
     member = c;
-    viewport()->update();
+    repaintAll();
 }
 
 void FlexGrid::setBackColor(const QColor& c) { setColor(backColor_, c); }
@@ -507,14 +548,28 @@ void FlexGrid::setBackColorBkg(const QColor& c) { setColor(backColorBkg_, c); }
 
 // ---- painting --------------------------------------------------------------
 
+bool FlexGrid::event(QEvent* e) {
+    // On another screen a twip may be another number of pixels.
+    if (e->type() == QEvent::ScreenChangeInternal) {
+        sizesChanged();
+        refresh();
+    }
+    return QAbstractScrollArea::event(e);
+}
+
 void FlexGrid::paintEvent(QPaintEvent* e) {
+    repaintPending_ = false;
+    partialUpdates_ = 0;
     QPainter p(viewport());
-    const QRect dirty = e->rect();
-    p.fillRect(dirty, backColorBkg_);
+    // Only the rows asked for: two highlighted rows far apart are two strips.
+    const QRegion& region = e->region();
+    const QRect dirty = region.boundingRect();
+    for (const QRect& r : region) p.fillRect(r, backColorBkg_);
     visibleSpans(true, viewport()->height(), rowSpans_);
     visibleSpans(false, viewport()->width(), colSpans_);
     for (const Span& rs : rowSpans_) {
         if (rs.size <= 0 || rs.pos > dirty.bottom() || rs.pos + rs.size <= dirty.top()) continue;
+        if (!region.intersects(QRect(dirty.left(), rs.pos, dirty.width(), rs.size))) continue;
         for (const Span& cs : colSpans_) {
             if (cs.size <= 0 || cs.pos > dirty.right() || cs.pos + cs.size <= dirty.left()) continue;
             paintCell(p, rs.index, cs.index, QRect(cs.pos, rs.pos, cs.size, rs.size));
@@ -555,6 +610,7 @@ void FlexGrid::changeEvent(QEvent* e) {
     QAbstractScrollArea::changeEvent(e);
     if (e->type() == QEvent::FontChange) {
         defaultRowPx_ = fontMetrics().height() + 2 * kTextPadding + 1;
+        sizesChanged();
         refresh();
     }
 }

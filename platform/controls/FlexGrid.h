@@ -99,6 +99,21 @@ public:
     QString textMatrix(int r, int c) const;
     void setTextMatrix(int r, int c, const QString& s);
 
+    // Changes made while a Batch lives (widths, heights, shape) recompute
+    // the scroll bars once, when the outermost one ends.
+    class Batch {
+    public:
+        explicit Batch(FlexGrid* grid) : grid_(grid) { ++grid_->batchDepth_; }
+        ~Batch() {
+            if (--grid_->batchDepth_ == 0 && grid_->layoutPending_) grid_->refresh();
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        FlexGrid* grid_;
+    };
+
     // Sizes in twips. Index -1 sets every column/row; a negative size goes
     // back to the default (960 twips wide; rows as high as the font needs).
     int colWidth(int c) const;
@@ -177,6 +192,7 @@ signals:
     void buttonReleased(int message);
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
@@ -230,6 +246,11 @@ private:
     void paintCell(QPainter& p, int r, int c, const QRect& rect);
     void setColor(QColor& member, const QColor& c);
     void refresh();
+    // Repaints only what changed: a cell, a row (grid lines included).
+    void updateCell(int r, int c);
+    void updateRow(int r);
+    void repaintAll();
+    void sizesChanged();
 
     int rows_ = 2;
     int cols_ = 2;
@@ -249,6 +270,13 @@ private:
     std::vector<Cell> cells_;
     std::vector<int> colTwips_;  // -1: default width
     std::vector<int> rowTwips_;  // -1: default height
+    // The same in pixels, at the widget's resolution; -1 until asked for.
+    mutable std::vector<int> colPx_;
+    mutable std::vector<int> rowPx_;
+    int batchDepth_ = 0;
+    bool layoutPending_ = false;
+    bool repaintPending_ = false;  // the whole viewport is to be painted anyway
+    int partialUpdates_ = 0;       // cells and rows asked for since the last paint
     std::vector<qint8> colAlignment_;
     std::vector<Span> rowSpans_;  // scratch for painting
     std::vector<Span> colSpans_;

@@ -11,6 +11,8 @@
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QUrl>
+#include <sqlite3.h>
+#include <algorithm>
 
 namespace database {
 
@@ -21,7 +23,17 @@ namespace {
 
 QAtomicInt connectionCounter;
 
-const QString kSavepoint = QStringLiteral("tamrik_statement");
+const QString kSavepoint = QStringLiteral("SAVEPOINT tamrik_statement");
+const QString kReleaseAndSavepoint = QStringLiteral("RELEASE SAVEPOINT tamrik_statement; SAVEPOINT tamrik_statement");
+const QString kRollbackToSavepoint = QStringLiteral("ROLLBACK TO SAVEPOINT tamrik_statement");
+// What an injected fault sends instead of its statement: it fails in the
+// database itself, which on PostgreSQL aborts an open transaction.
+const QString kFailingStatement = QStringLiteral("SELECT tamrik_injected_fault()");
+// Prepared statements a session keeps; the least recently used goes first.
+constexpr size_t kKeptStatements = 64;
+// How the hook sees the driver's catalogue reads.
+const QString kCatalogueTables = QStringLiteral("-- catalogue: tables");
+const QString kCatalogueColumns = QStringLiteral("-- catalogue: columns of ");
 
 // Where a connection string points.
 struct Target {
@@ -119,6 +131,44 @@ QVariant parseNumber(const QString& text) {
     raise(err::Overflow, QStringLiteral("procedure argument %1").arg(text));
 }
 
+// The procedure's SQL with its ? placeholders (outside literals, quoted names
+// and comments) replaced by the integers, in order. Negative ones are
+// parenthesised: "x - ?" must not become a comment.
+QString withIntegers(const QString& sql, const QVariantList& integers) {
+    QString out;
+    out.reserve(sql.size() + 8 * integers.size());
+    qsizetype next = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        const QChar following = i + 1 < n ? sql.at(i + 1) : QChar();
+        qsizetype skipTo = -1;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            skipTo = sql.indexOf(c, i + 1);  // a doubled quote closes and reopens: same text
+        } else if (c == QLatin1Char('-') && following == QLatin1Char('-')) {
+            skipTo = sql.indexOf(QLatin1Char('\n'), i);
+        } else if (c == QLatin1Char('/') && following == QLatin1Char('*')) {
+            skipTo = sql.indexOf(QLatin1String("*/"), i + 2);
+            if (skipTo >= 0) ++skipTo;
+        } else if (c == QLatin1Char('?') && next < integers.size()) {
+            const qlonglong v = integers.at(next++).toLongLong();
+            out += v < 0 ? QStringLiteral("(%1)").arg(v) : QString::number(v);
+            continue;
+        } else {
+            out += c;
+            continue;
+        }
+        const qsizetype end = skipTo < 0 ? n - 1 : skipTo;
+        out += QStringView(sql).mid(i, end - i + 1);
+        i = end;
+    }
+    return out;
+}
+
+bool allIntegers(const QVariantList& values) {
+    return std::all_of(values.cbegin(), values.cend(), [](const QVariant& v) { return v.metaType().id() == QMetaType::LongLong; });
+}
+
 // Declared SQLite column type to the type values are bound as (its affinity).
 QMetaType sqliteColumnType(const QString& declared) {
     const QString t = declared.toUpper();
@@ -144,6 +194,11 @@ bool comparableType(QMetaType type) {
 }  // namespace
 
 std::optional<ProcedureCall> parseProcedureCall(const QString& text) {
+    // Most statements are no call: a character a call cannot hold says so at once.
+    for (const QChar c : text)
+        if (!(c.isLetterOrNumber() || c.isSpace() || c == QLatin1Char('_') || c == QLatin1Char(',') || c == QLatin1Char(';') ||
+              c == QLatin1Char('.') || c == QLatin1Char('+') || c == QLatin1Char('-')))
+            return std::nullopt;
     static const QRegularExpression call(
         QStringLiteral("^\\s*(?:(EXEC(?:UTE)?)\\s+)?([A-Za-z_][A-Za-z0-9_]*)"
                        "(?:\\s+([-+]?\\d+(?:\\.\\d+)?(?:\\s*,\\s*[-+]?\\d+(?:\\.\\d+)?)*))?\\s*;?\\s*$"),
@@ -161,6 +216,7 @@ Connection::Connection(QObject* parent)
     : QObject(parent), name_(QStringLiteral("tamrik_connection_%1").arg(connectionCounter.fetchAndAddRelaxed(1) + 1)) {}
 
 Connection::~Connection() {
+    dropStatements();
     if (db_.isValid()) {
         db_.close();
         db_ = QSqlDatabase();
@@ -185,6 +241,7 @@ void Connection::Open(const QVariant& connectionString) {
 void Connection::openHandle() {
     const Target t = parseConnectionString(connectionString_);
     if (db_.isValid()) {  // reopened, perhaps with another driver
+        dropStatements();
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
@@ -226,6 +283,7 @@ void Connection::openHandle() {
 
 void Connection::Close() {
     if (!open_) raise(err::OperationNotAllowed, QStringLiteral("the connection is not open"));
+    dropStatements();
     db_.close();
     open_ = false;
     inTransaction_ = false;
@@ -233,6 +291,8 @@ void Connection::Close() {
 }
 
 void Connection::clearCaches() {
+    dropStatements();
+    calledProcedures_.clear();
     procedures_.reset();
     columns_.clear();
     tables_.clear();
@@ -243,7 +303,7 @@ bool Connection::connectionLost() const { return open_ && !db_.isOpen(); }
 void Connection::ensureUsable() {
     if (!open_) raise(err::OperationNotAllowed, QStringLiteral("the connection is closed"));
     if (!db_.isOpen()) {
-        inTransaction_ = false;  // the server rolled it back
+        transactionLost(QStringLiteral("the connection to the database was lost"));
         raise(err::ConnectionLost, QStringLiteral("the connection to the database was lost; reopen it"));
     }
 }
@@ -258,8 +318,15 @@ bool Connection::isLockError(const QSqlError& error) const {
 void Connection::raiseFailure(const QSqlError& error) {
     QString text = error.text().trimmed();
     if (connectionLost()) {
-        inTransaction_ = false;  // the server rolled it back
+        transactionLost(QStringLiteral("the connection to the database was lost"));
         raise(err::ConnectionLost, text.isEmpty() ? QStringLiteral("the connection to the database was lost") : text);
+    }
+    // SQLite keeps the transaction after a failing statement, except after
+    // some failures of the engine itself (disk full, I/O, out of memory, a
+    // busy database, a trigger's ROLLBACK): then it has rolled it back.
+    if (inTransaction_ && engine_ == Engine::SQLite && sqliteInAutocommit()) {
+        transactionLost(QStringLiteral("the database rolled it back after: %1").arg(text));
+        text = QStringLiteral("the database rolled back the open transaction: %1").arg(text);
     }
     if (isLockError(error)) {
         ++lockFailures_;
@@ -277,15 +344,37 @@ void Connection::raiseInjected(const QString& sql) {
     throw automation::AutomationError(err::ProviderError, QStringLiteral("injected fault: %1").arg(sql.left(80)));
 }
 
+void Connection::transactionLost(const QString& why) {
+    if (!inTransaction_) return;
+    inTransaction_ = false;
+    lostTransaction_ = why;
+}
+
+bool Connection::sqliteInAutocommit() const {
+    const QVariant handle = db_.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    sqlite3* const connection = *static_cast<sqlite3* const*>(handle.constData());
+    return connection && sqlite3_get_autocommit(connection) != 0;
+}
+
+// Before a statement inside a PostgreSQL transaction: a savepoint just before
+// it, so that its failure can be undone without aborting the transaction.
+// The previous statement's savepoint is released in the same message.
+void Connection::markSavepoint() {
+    execControl(savepointSet_ ? kReleaseAndSavepoint : kSavepoint);
+    savepointSet_ = true;
+}
+
 // The wait wanted now: none once a single wait was spent.
 void Connection::applyLockTimeout() {
     const int wanted = lockWaitSpent_ ? 0 : lockTimeout_;
     if (wanted == appliedLockTimeout_ || !db_.isOpen()) return;
     QSqlQuery q(db_);
     // PostgreSQL reads 0 as "wait for ever"; its shortest wait is 1 ms.
-    const bool ok = engine_ == Engine::SQLite ? q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(wanted))
-                                              : q.exec(QStringLiteral("SET lock_timeout = %1").arg(std::max(wanted, 1)));
-    if (!ok) raiseFailure(q.lastError());
+    const QString sql = engine_ == Engine::SQLite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(wanted)
+                                                  : QStringLiteral("SET lock_timeout = %1").arg(std::max(wanted, 1));
+    observeOwn(sql);
+    if (!q.exec(sql)) raiseFailure(q.lastError());
     appliedLockTimeout_ = wanted;
 }
 
@@ -301,6 +390,7 @@ void Connection::setSingleLockWait(bool on) {
 }
 
 void Connection::execControl(const QString& sql) {
+    observeOwn(sql);
     QSqlQuery q(db_);
     if (!q.exec(sql)) raiseFailure(q.lastError());
 }
@@ -312,6 +402,8 @@ void Connection::beginTransaction() {
     applyLockTimeout();
     if (!db_.transaction()) raiseFailure(db_.lastError());
     inTransaction_ = true;
+    savepointSet_ = false;
+    lostTransaction_.clear();
 }
 
 void Connection::commitTransaction() {
@@ -331,6 +423,7 @@ void Connection::commitTransaction() {
     // that nothing written after this can land in a transaction never committed.
     inTransaction_ = false;
     appliedLockTimeout_ = -1;
+    if (db_.isOpen() && (fault || engine_ == Engine::SQLite)) observeOwn(QStringLiteral("ROLLBACK"));
     if (db_.isOpen() && (fault || engine_ == Engine::SQLite) && !db_.rollback()) {
         try {
             openHandle();
@@ -351,7 +444,10 @@ void Connection::rollbackTransaction() {
     if (!inTransaction_) raise(err::OperationNotAllowed, QStringLiteral("no transaction is open to roll back"));
     inTransaction_ = false;
     if (engine_ == Engine::PostgreSQL) appliedLockTimeout_ = -1;  // a SET inside it is undone too
+    // Even a failing ROLLBACK ends the transaction.
+    const bool fault = injected(QStringLiteral("ROLLBACK"), {});
     if (!db_.rollback()) raiseFailure(db_.lastError());
+    if (fault) raiseInjected(QStringLiteral("ROLLBACK"));
 }
 
 bool Connection::reconnectIfDropped() {
@@ -359,6 +455,7 @@ bool Connection::reconnectIfDropped() {
     if (inTransaction_ && db_.isOpen()) return false;
     if (db_.isOpen()) {
         QSqlQuery q(db_);
+        observeOwn(QStringLiteral("SELECT 1"));
         if (q.exec(QStringLiteral("SELECT 1")) && db_.isOpen()) return false;
     }
     inTransaction_ = false;
@@ -372,57 +469,112 @@ bool Connection::reconnectIfDropped() {
     return true;
 }
 
-void Connection::run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
+QSqlQuery& Connection::keptStatement(const QString& sql, bool* prepared) {
+    *prepared = false;
+    if (const auto it = kept_.find(sql); it != kept_.end()) {
+        it->second.lastUse = ++uses_;
+        return *it->second.query;
+    }
+    if (kept_.size() >= kKeptStatements) {
+        const auto oldest = std::min_element(kept_.begin(), kept_.end(),
+                                             [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; });
+        dropStatement(oldest->first);
+    }
+    auto query = std::make_unique<QSqlQuery>(db_);
+    if (engine_ == Engine::SQLite) query->setForwardOnly(true);
+    *prepared = query->prepare(sql);
+    QSqlQuery& q = *query;
+    kept_[sql] = KeptStatement{std::move(query), ++uses_};
+    return q;
+}
+
+void Connection::dropStatement(const QString& sql) {
+    const auto it = kept_.find(sql);
+    if (it == kept_.end()) return;
+    // PostgreSQL's driver deallocates it on the server.
+    if (engine_ == Engine::PostgreSQL && db_.isOpen()) observeOwn(QStringLiteral("DEALLOCATE"));
+    kept_.erase(it);
+}
+
+void Connection::dropStatements() {
+    while (!kept_.empty()) dropStatement(kept_.begin()->first);
+}
+
+void Connection::run(const QString& sql, const QVariantList& params, Travel travel, const std::function<void(QSqlQuery&)>& consume,
                      QSqlQuery* keep) {
     ensureUsable();
-    if (injected(sql, params)) raiseInjected(sql);
+    const bool fresh = travel == Travel::Kept && kept_.find(sql) == kept_.end();
+    const int roundTrips = travel == Travel::Once ? 3 : fresh ? 2 : 1;
+    const bool fault = injected(sql, params, roundTrips);
     applyLockTimeout();
     // PostgreSQL aborts the whole transaction on the first error and COMMIT
-    // then rolls everything back; a savepoint per statement keeps the rest.
-    const bool guarded = inTransaction_;
+    // then rolls everything back; a savepoint before each statement keeps the
+    // rest. SQLite undoes only the failing statement: it needs none.
+    const bool guarded = inTransaction_ && engine_ == Engine::PostgreSQL;
     auto undo = [&] {
-        if (guarded && !connectionLost()) {
-            execControl(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kSavepoint);
-            execControl(QStringLiteral("RELEASE SAVEPOINT ") + kSavepoint);
-        }
+        if (guarded && !connectionLost()) execControl(kRollbackToSavepoint);
     };
-    if (guarded) execControl(QStringLiteral("SAVEPOINT ") + kSavepoint);
+    if (guarded) markSavepoint();
+    if (fault) {
+        QSqlQuery failing(db_);
+        const bool failed = !failing.exec(kFailingStatement);
+        failing.finish();
+        if (failed) undo();
+        raiseInjected(sql);
+    }
     {
-        QSqlQuery q(db_);
-        if (!keep && engine_ == Engine::SQLite) q.setForwardOnly(true);
-        bool ok;
-        if (params.isEmpty()) {
-            ok = q.exec(sql);
+        std::optional<QSqlQuery> single;
+        QSqlQuery* q = nullptr;
+        bool ok = true;
+        if (travel == Travel::Kept) {
+            bool prepared = false;
+            q = &keptStatement(sql, &prepared);
+            ok = prepared || !fresh;
         } else {
-            ok = q.prepare(sql);
-            if (ok) {
-                for (const QVariant& p : params) q.addBindValue(p);
-                ok = q.exec();
-            }
+            q = &single.emplace(db_);
+            if (!keep && engine_ == Engine::SQLite) q->setForwardOnly(true);
+        }
+        if (travel == Travel::Text) {
+            ok = q->exec(sql);
+        } else {
+            if (travel == Travel::Once) ok = q->prepare(sql);
+            for (qsizetype i = 0; ok && i < params.size(); ++i) q->bindValue(static_cast<int>(i), params.at(i));
+            ok = ok && q->exec();
         }
         if (!ok) {
-            const QSqlError error = q.lastError();
-            q.finish();
+            const QSqlError error = q->lastError();
+            q->finish();
             undo();
+            // A changed table can make a kept statement stale: it is prepared afresh next time.
+            if (travel == Travel::Kept) dropStatement(sql);
             raiseFailure(error);
         }
         try {
-            if (consume) consume(q);
+            if (consume) consume(*q);
         } catch (...) {
-            q.finish();
+            q->finish();
             undo();
             throw;
         }
-        if (keep) *keep = std::move(q);
+        if (keep) *keep = std::move(*single);
+        // A kept statement is reset after each use: on SQLite it would hold its read lock.
+        else if (travel == Travel::Kept) q->finish();
     }
-    if (guarded) execControl(QStringLiteral("RELEASE SAVEPOINT ") + kSavepoint);
 }
 
 QSqlQuery Connection::execute(const QString& sql, const QVariantList& params) {
     const Resolved r = resolve(sql, params);
     QSqlQuery q;
-    run(r.sql, r.params, nullptr, &q);
+    // The caller keeps the query: it cannot be one a later statement reuses.
+    run(r.sql, r.params, r.params.isEmpty() ? Travel::Text : Travel::Once, nullptr, &q);
     return q;
+}
+
+int Connection::write(const QString& sql, const QVariantList& params) {
+    const Resolved r = resolve(sql, params);
+    int affected = -1;
+    run(r.sql, r.params, r.travel, [&](QSqlQuery& q) { affected = q.numRowsAffected(); });
+    return affected;
 }
 
 ResultSet Connection::fetchAll(const QString& sql, const QVariantList& params) {
@@ -432,7 +584,7 @@ ResultSet Connection::fetchAll(const QString& sql, const QVariantList& params) {
         rs.baseTable = r.procedure->baseTable;
         rs.keyColumn = r.procedure->keyColumn;
     }
-    run(r.sql, r.params, [&](QSqlQuery& q) {
+    run(r.sql, r.params, r.travel, [&](QSqlQuery& q) {
         rs.rowsAffected = q.numRowsAffected();
         if (!q.isSelect()) return;
         const QSqlRecord rec = q.record();
@@ -466,7 +618,12 @@ Connection::Resolved Connection::resolve(const QString& text, const QVariantList
             if (args.size() != p->paramCount)
                 raise(err::WrongArgumentCount,
                       QStringLiteral("procedure %1 takes %2 argument(s), %3 given").arg(call->name).arg(p->paramCount).arg(args.size()));
-            return Resolved{p->sqlText, args, *p};
+            if (args.isEmpty()) return Resolved{p->sqlText, args, *p, Travel::Text};
+            const bool again = calledProcedures_.contains(p->name);
+            calledProcedures_.insert(p->name);
+            // Integers we formatted ourselves, never text from anywhere else.
+            if (!again && params.isEmpty() && allIntegers(args)) return Resolved{withIntegers(p->sqlText, args), {}, *p, Travel::Text};
+            return Resolved{p->sqlText, args, *p, Travel::Kept};
         }
         // Procedures are named sp_...: such a call is never meant as plain SQL.
         if (call->explicitExecute || call->name.startsWith(QLatin1String("sp_"), Qt::CaseInsensitive))
@@ -474,7 +631,7 @@ Connection::Resolved Connection::resolve(const QString& text, const QVariantList
     }
     // A statement that changes the procedures makes the cached ones stale.
     if (text.contains(QLatin1String("sys_procedures"), Qt::CaseInsensitive)) procedures_.reset();
-    return Resolved{adaptPlainSql(text), params, std::nullopt};
+    return Resolved{adaptPlainSql(text), params, std::nullopt, params.isEmpty() ? Travel::Text : Travel::Kept};
 }
 
 const Procedure* Connection::findProcedure(const QString& name) {
@@ -486,12 +643,14 @@ const Procedure* Connection::findProcedure(const QString& name) {
 
 void Connection::loadProcedures() {
     QHash<QString, Procedure> found;
+    observeOwn(kCatalogueTables);
     const QStringList tables = db_.tables();
     ensureUsable();  // an empty list from a dropped connection is no answer
     if (tables.contains(QStringLiteral("sys_procedures"), Qt::CaseInsensitive)) {
-        const QString engine = engine_ == Engine::SQLite ? QStringLiteral("sqlite") : QStringLiteral("postgresql");
-        run(QStringLiteral("SELECT name, sql_text, param_count, base_table, key_column FROM sys_procedures WHERE engine = ?"),
-            {engine}, [&](QSqlQuery& q) {
+        // Read once per session: one statement, its constant written in.
+        run(QStringLiteral("SELECT name, sql_text, param_count, base_table, key_column FROM sys_procedures WHERE engine = '%1'")
+                .arg(engine_ == Engine::SQLite ? QLatin1String("sqlite") : QLatin1String("postgresql")),
+            {}, Travel::Text, [&](QSqlQuery& q) {
                 while (q.next()) {
                     Procedure p;
                     p.name = q.value(0).toString().toLower();
@@ -534,6 +693,7 @@ QString Connection::tableName(const QString& table) {
     ensureUsable();
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (attempt == 1 || tables_.isEmpty()) {
+            observeOwn(kCatalogueTables);
             tables_ = db_.tables();
             ensureUsable();
         }
@@ -551,7 +711,7 @@ const QHash<QString, ColumnInfo>& Connection::tableColumns(const QString& table)
     if (engine_ == Engine::SQLite) {
         // QSQLITE maps every declared type it does not know (smallint, bigint)
         // to text; the declared type's affinity is what SQLite stores.
-        run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {real}, [&](QSqlQuery& q) {
+        run(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"), {real}, Travel::Once, [&](QSqlQuery& q) {
             while (q.next()) {
                 const QString name = q.value(0).toString();
                 const QMetaType type = sqliteColumnType(q.value(1).toString());
@@ -559,6 +719,7 @@ const QHash<QString, ColumnInfo>& Connection::tableColumns(const QString& table)
             }
         });
     } else {
+        observeOwn(kCatalogueColumns + real);
         const QSqlRecord rec = db_.record(real);
         if (rec.isEmpty() && connectionLost()) raiseFailure(db_.lastError());
         for (int i = 0; i < rec.count(); ++i) {

@@ -4,8 +4,17 @@
 // Close) over a QtSql connection, plus the C++ API the host and Recordset use.
 //
 // Every statement goes through one runner: it resolves stored-procedure calls
-// against the database's own sys_procedures table, binds their arguments, and
-// wraps the statement in a savepoint while a transaction is open.
+// against the database's own sys_procedures table, decides how the statement
+// travels, and wraps it in a savepoint while a transaction is open.
+//
+// How a statement travels (PostgreSQL's driver sends a bound statement as
+// PREPARE, EXECUTE and DEALLOCATE: three round trips):
+//  - a procedure's first call with only the integers of its text: those
+//    integers written into its SQL, sent as text in one round trip;
+//  - any other bound value is bound, never written into the text; such a
+//    statement (and a procedure called again) is prepared once per session
+//    and re-executed, one round trip each, so a loop pays for one PREPARE;
+//  - a statement without values goes as text.
 #include <QHash>
 #include <QList>
 #include <QMetaType>
@@ -16,8 +25,11 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QSet>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace database {
 
@@ -94,6 +106,9 @@ public:
     bool isOpen() const { return state() == 1; }
 
     bool inTransaction() const { return inTransaction_; }
+    // Why the last transaction ended without its COMMIT or ROLLBACK (the
+    // connection was lost, the database rolled it back); empty otherwise.
+    QString lostTransaction() const { return lostTransaction_; }
     void beginTransaction();
     // A COMMIT that fails is rolled back: the transaction is over either way.
     void commitTransaction();
@@ -116,10 +131,22 @@ public:
     int lockWaits() const { return lockWaits_; }        // statements that waited out the timeout
     int lockFailures() const { return lockFailures_; }  // statements refused for a lock, waited or not
 
-    // Called before every statement the connection runs for its callers
-    // (BEGIN and COMMIT included, its own savepoints not); returning true
-    // makes that statement fail as the database would. For fault injection.
-    using StatementHook = std::function<bool(const QString& sql, const QVariantList& params)>;
+    // One statement as the connection sends it, for the statement hook.
+    struct Statement {
+        QString sql;          // as the driver gets it: a procedure's own SQL
+        QVariantList params;  // the values bound to it; empty when sent as text
+        // Sent for the connection's own needs (savepoints, lock waits,
+        // catalogue reads, its probes) rather than for its caller.
+        bool own = false;
+        // Messages to the server and back it costs on PostgreSQL, where the
+        // driver sends a bound statement as PREPARE, EXECUTE and DEALLOCATE.
+        int roundTrips = 1;
+    };
+    // Called before every statement the connection sends, its own included;
+    // returning true makes a caller's statement (BEGIN, COMMIT and ROLLBACK
+    // included) fail as the database would: fault injection. The connection's
+    // own statements cannot be failed; the hook only sees them.
+    using StatementHook = std::function<bool(const Statement&)>;
     void setStatementHook(StatementHook hook) { hook_ = std::move(hook); }
 
     // Runs a statement (procedure call or plain SQL; params are appended to a
@@ -129,6 +156,8 @@ public:
     QSqlQuery execute(const QString& sql, const QVariantList& params = QVariantList());
     // The same, reading every row before returning.
     ResultSet fetchAll(const QString& sql, const QVariantList& params = QVariantList());
+    // Runs a statement that returns no rows; the rows it changed.
+    int write(const QString& sql, const QVariantList& params = QVariantList());
 
     // Columns of a base table keyed by lower-case name; cached until Open/Close.
     // Raises when the table does not exist.
@@ -137,10 +166,16 @@ public:
     QString escapeIdentifier(const QString& name) const;
 
 private:
+    enum class Travel {
+        Text,  // no bound values
+        Once,  // prepared for this one use (the caller keeps the query)
+        Kept,  // prepared once per session, re-executed
+    };
     struct Resolved {
         QString sql;
         QVariantList params;
         std::optional<Procedure> procedure;
+        Travel travel = Travel::Text;
     };
     Resolved resolve(const QString& text, const QVariantList& params);
     const Procedure* findProcedure(const QString& name);
@@ -148,13 +183,25 @@ private:
     QString adaptPlainSql(const QString& sql) const;
 
     // The one statement runner: savepoint, exec, consume, release.
-    void run(const QString& sql, const QVariantList& params, const std::function<void(QSqlQuery&)>& consume,
+    void run(const QString& sql, const QVariantList& params, Travel travel, const std::function<void(QSqlQuery&)>& consume,
              QSqlQuery* keep = nullptr);
+    // The prepared statement kept for a text, prepared now when there is none.
+    QSqlQuery& keptStatement(const QString& sql, bool* prepared);
+    void dropStatement(const QString& sql);
+    void dropStatements();
     void execControl(const QString& sql);
     void ensureUsable();
     [[noreturn]] void raiseFailure(const QSqlError& error);
     [[noreturn]] void raiseInjected(const QString& sql);
-    bool injected(const QString& sql, const QVariantList& params) const { return hook_ && hook_(sql, params); }
+    void transactionLost(const QString& why);
+    bool sqliteInAutocommit() const;
+    void markSavepoint();
+    bool injected(const QString& sql, const QVariantList& params, int roundTrips = 1) const {
+        return hook_ && hook_(Statement{sql, params, false, roundTrips});
+    }
+    void observeOwn(const QString& sql, int roundTrips = 1) const {
+        if (hook_) hook_(Statement{sql, {}, true, roundTrips});
+    }
     bool isLockError(const QSqlError& error) const;
     void applyLockTimeout();
     void openHandle();
@@ -167,6 +214,8 @@ private:
     Engine engine_ = Engine::SQLite;
     bool open_ = false;
     bool inTransaction_ = false;
+    bool savepointSet_ = false;  // PostgreSQL: one set before the last statement, not yet released
+    QString lostTransaction_;
     int lockTimeout_ = 5000;
     int appliedLockTimeout_ = -1;  // what the session has now; -1 unknown
     bool singleLockWait_ = false;
@@ -175,6 +224,13 @@ private:
     int lockFailures_ = 0;
     StatementHook hook_;
     std::optional<QHash<QString, Procedure>> procedures_;
+    QSet<QString> calledProcedures_;  // this session's
+    struct KeptStatement {
+        std::unique_ptr<QSqlQuery> query;
+        quint64 lastUse = 0;
+    };
+    std::unordered_map<QString, KeptStatement> kept_;
+    quint64 uses_ = 0;
     QHash<QString, QHash<QString, ColumnInfo>> columns_;
     QStringList tables_;
 };

@@ -49,6 +49,8 @@ void Recordset::Open(const QString& source, Connection* connection, int cursorTy
         raise(err::InvalidCall, QStringLiteral("unknown lock type %1").arg(lockType));
     data_ = connection->fetchAll(source);
     index_.clear();
+    asAsked_.clear();
+    plan_.reset();
     for (int i = data_.columns.size() - 1; i >= 0; --i) index_.insert(data_.columns.at(i).toLower(), i);  // first wins
     connection_ = connection;
     position_ = 0;
@@ -63,6 +65,8 @@ void Recordset::Close() {
     open_ = false;
     data_ = ResultSet();
     index_.clear();
+    asAsked_.clear();
+    plan_.reset();
     connection_.clear();
 }
 
@@ -114,22 +118,39 @@ QString Recordset::fieldName(int index) const {
     return data_.columns.at(index);
 }
 
-int Recordset::column(const QString& name) const {
+// Resolved once per spelling: a loop over the rows asks for the same names again.
+int Recordset::position(const QString& name) const {
     ensureOpen();
+    if (const auto known = asAsked_.constFind(name); known != asAsked_.constEnd()) return *known;
     const auto it = index_.constFind(name.toLower());
     if (it == index_.constEnd()) raise(err::ItemNotFound, name);
+    asAsked_.insert(name, *it);
     return *it;
 }
 
+Column Recordset::column(const QString& name) const {
+    ensureOpen();
+    const auto it = index_.constFind(name.toLower());
+    return Column{it == index_.constEnd() ? -1 : *it, name};
+}
+
+Field Recordset::field(const Column& column) const {
+    ensureOpen();
+    if (column.index < 0 || column.index >= data_.columns.size()) raise(err::ItemNotFound, column.name);
+    ensureRow();
+    const auto p = pending_.constFind(column.index);
+    return Field(data_.columns.at(column.index), p != pending_.constEnd() ? *p : data_.rows.at(position_).at(column.index));
+}
+
 Field Recordset::field(const QString& name) const {
-    const int c = column(name);
+    const int c = position(name);
     ensureRow();
     const auto p = pending_.constFind(c);
     return Field(data_.columns.at(c), p != pending_.constEnd() ? *p : data_.rows.at(position_).at(c));
 }
 
 void Recordset::setValue(const QString& name, const QVariant& value) {
-    const int c = column(name);
+    const int c = position(name);
     ensureWritable();
     ensureRow();
     pending_.insert(c, value);
@@ -149,53 +170,45 @@ void Recordset::Update() {
     }
 }
 
-void Recordset::writeRow() {
+Recordset::UpdatePlan Recordset::planUpdate(const QList<int>& changed) const {
     if (!connection_) raise(err::OperationNotAllowed, QStringLiteral("the recordset's connection no longer exists"));
     if (data_.baseTable.isEmpty() || data_.keyColumn.isEmpty())
         raise(err::OperationNotAllowed,
               QStringLiteral("the rows have no known base table to update (only rows of a procedure that names its base table and key "
                              "column in sys_procedures can be written back)"));
     Connection& conn = *connection_;
-    const QString table = conn.tableName(data_.baseTable);
-    const QHash<QString, ColumnInfo> columns = conn.tableColumns(table);
+    UpdatePlan plan;
+    plan.changed = changed;
+    plan.table = conn.tableName(data_.baseTable);
+    const QHash<QString, ColumnInfo>& columns = conn.tableColumns(plan.table);
     const auto keyInfo = columns.constFind(data_.keyColumn.toLower());
-    if (keyInfo == columns.constEnd()) raise(err::ProviderError, QStringLiteral("key column %1 not found in table %2").arg(data_.keyColumn, table));
+    if (keyInfo == columns.constEnd())
+        raise(err::ProviderError, QStringLiteral("key column %1 not found in table %2").arg(data_.keyColumn, plan.table));
+    plan.keyName = keyInfo->name;
     const auto keyIt = index_.constFind(data_.keyColumn.toLower());
     if (keyIt == index_.constEnd())
-        raise(err::OperationNotAllowed, QStringLiteral("the rows do not contain the key column %1 of table %2").arg(data_.keyColumn, table));
-    const int keyColumn = *keyIt;
-    const QVariantList& original = data_.rows.at(position_);
+        raise(err::OperationNotAllowed, QStringLiteral("the rows do not contain the key column %1 of table %2").arg(data_.keyColumn, plan.table));
+    plan.keyColumn = *keyIt;
 
-    QList<int> changed = pending_.keys();
-    std::sort(changed.begin(), changed.end());
     QStringList sets;
-    QVariantList params;
-    QHash<int, QVariant> written;
     for (int c : changed) {
         const auto info = columns.constFind(data_.columns.at(c).toLower());
         if (info == columns.constEnd())
-            raise(err::OperationNotAllowed, QStringLiteral("field %1 is not a column of table %2").arg(data_.columns.at(c), table));
-        const QVariant v = checked(data_.columns.at(c), [&] { return toColumnType(pending_.value(c), info->type); });
+            raise(err::OperationNotAllowed, QStringLiteral("field %1 is not a column of table %2").arg(data_.columns.at(c), plan.table));
         sets << conn.escapeIdentifier(info->name) + QStringLiteral(" = ?");
-        params << v;
-        written.insert(c, v);
+        plan.types << info->type;
     }
-    const auto changedElsewhere = [&] {
-        raise(err::RowChanged, QStringLiteral("the row of %1 with %2 = %3 was changed by someone else since it was read")
-                                   .arg(table, keyInfo->name, original.at(keyColumn).toString()));
-    };
-    QStringList compared;  // base columns the optimistic check covers
-    QList<int> comparedAt;
+    QStringList compared;
     for (int c = 0; c < data_.columns.size(); ++c) {
-        if (c == keyColumn || index_.value(data_.columns.at(c).toLower()) != c) continue;  // key apart; duplicates
+        if (c == plan.keyColumn || index_.value(data_.columns.at(c).toLower()) != c) continue;  // key apart; duplicates
         const auto info = columns.constFind(data_.columns.at(c).toLower());
         if (info == columns.constEnd() || !info->comparable) continue;
         compared << conn.escapeIdentifier(info->name);
-        comparedAt << c;
+        plan.compared << c;
+        plan.comparedTypes << info->type;
     }
-    const QString tableSql = conn.database().driver()->escapeIdentifier(table, QSqlDriver::TableName);
+    const QString tableSql = conn.database().driver()->escapeIdentifier(plan.table, QSqlDriver::TableName);
     const QString keySql = conn.escapeIdentifier(keyInfo->name) + QStringLiteral(" = ?");
-    params << original.at(keyColumn);
     QString where = keySql;
     if (conn.engine() == Engine::SQLite) {
         // SQLite keeps what it was given: a Boolean stored as -1 or 2, text
@@ -207,33 +220,60 @@ void Recordset::writeRow() {
         QStringList parts;
         for (const QString& c : std::as_const(compared)) parts << QStringLiteral("typeof(%1) || ':' || hex(%1)").arg(c);
         const QString fingerprint = parts.isEmpty() ? QStringLiteral("''") : parts.join(QStringLiteral(" || ',' || "));
-        const ResultSet now = conn.fetchAll(
-            QStringLiteral("SELECT %1%2%3 FROM %4 WHERE %5")
-                .arg(compared.join(QStringLiteral(", ")), compared.isEmpty() ? QString() : QStringLiteral(", "), fingerprint, tableSql, keySql),
-            {original.at(keyColumn)});
+        plan.read = QStringLiteral("SELECT %1%2%3 FROM %4 WHERE %5")
+                        .arg(compared.join(QStringLiteral(", ")), compared.isEmpty() ? QString() : QStringLiteral(", "), fingerprint, tableSql, keySql);
+        where += QStringLiteral(" AND (%1) = ?").arg(fingerprint);
+    } else {
+        // The key and every base column still hold what was read.
+        for (const QString& c : std::as_const(compared)) where += QStringLiteral(" AND %1 IS NOT DISTINCT FROM ?").arg(c);
+    }
+    plan.update = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(tableSql, sets.join(QStringLiteral(", ")), where);
+    return plan;
+}
+
+void Recordset::writeRow() {
+    QList<int> changed = pending_.keys();
+    std::sort(changed.begin(), changed.end());
+    if (!plan_ || plan_->changed != changed) {
+        plan_.reset();
+        plan_ = planUpdate(changed);
+    }
+    const UpdatePlan& plan = *plan_;
+    if (!connection_) raise(err::OperationNotAllowed, QStringLiteral("the recordset's connection no longer exists"));
+    Connection& conn = *connection_;
+    const QVariantList& original = data_.rows.at(position_);
+
+    QVariantList params;
+    params.reserve(changed.size() + plan.compared.size() + 1);
+    for (qsizetype i = 0; i < changed.size(); ++i) {
+        const int c = changed.at(i);
+        params << checked(data_.columns.at(c), [&] { return toColumnType(pending_.value(c), plan.types.at(i)); });
+    }
+    const auto changedElsewhere = [&] {
+        raise(err::RowChanged, QStringLiteral("the row of %1 with %2 = %3 was changed by someone else since it was read")
+                                   .arg(plan.table, plan.keyName, original.at(plan.keyColumn).toString()));
+    };
+    params << original.at(plan.keyColumn);
+    if (conn.engine() == Engine::SQLite) {
+        const ResultSet now = conn.fetchAll(plan.read, {original.at(plan.keyColumn)});
         bool same = now.rows.size() == 1;
-        for (int i = 0; same && i < comparedAt.size(); ++i) {
-            const QVariant& was = original.at(comparedAt.at(i));
+        for (qsizetype i = 0; same && i < plan.compared.size(); ++i) {
+            const QVariant& was = original.at(plan.compared.at(i));
             const QVariant& is = now.rows.first().at(i);
             same = automation::isNull(was) ? automation::isNull(is) : (!automation::isNull(is) && was == is);
         }
         if (!same) changedElsewhere();
-        where += QStringLiteral(" AND (%1) = ?").arg(fingerprint);
         params << now.rows.first().constLast();
     } else {
-        // The key and every base column still hold what was read.
-        for (int i = 0; i < comparedAt.size(); ++i) {
-            const QVariant& o = original.at(comparedAt.at(i));
-            const QMetaType type = columns.value(data_.columns.at(comparedAt.at(i)).toLower()).type;
-            where += QStringLiteral(" AND %1 IS NOT DISTINCT FROM ?").arg(compared.at(i));
+        for (qsizetype i = 0; i < plan.compared.size(); ++i) {
+            const QVariant& o = original.at(plan.compared.at(i));
+            const QMetaType type = plan.comparedTypes.at(i);
             params << (automation::isNull(o) && type.isValid() ? QVariant(type) : o);
         }
     }
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(tableSql, sets.join(QStringLiteral(", ")), where);
-    const ResultSet result = conn.fetchAll(sql, params);
-    if (result.rowsAffected == 0) changedElsewhere();
+    if (conn.write(plan.update, params) == 0) changedElsewhere();
     QVariantList& row = data_.rows[position_];
-    for (auto it = written.cbegin(); it != written.cend(); ++it) row[it.key()] = it.value();
+    for (qsizetype i = 0; i < changed.size(); ++i) row[changed.at(i)] = params.at(i);
     pending_.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace database {
 
@@ -50,6 +51,12 @@ private:
     QVariant value_;
 };
 
+// A column looked up once by name; reading it by position costs no lookup.
+struct Column {
+    int index = -1;  // -1: the rows have no such column
+    QString name;
+};
+
 class Recordset {
 public:
     Recordset() = default;
@@ -73,6 +80,10 @@ public:
     // Case-insensitive; a missing name is error 3265, no current row 3021.
     Field field(const QString& name) const;
     Field fields(const QString& name) const { return field(name); }
+    // For loops over the rows: the column is found once, before the loop. A
+    // missing name is no error here; reading it is (3265).
+    Column column(const QString& name) const;
+    Field field(const Column& column) const;
 
     // Writes into the current row's buffer (read-only recordsets: error 3219).
     void setValue(const QString& name, const QVariant& value);
@@ -92,12 +103,29 @@ private:
     void ensureRow() const;
     void ensureWritable() const;
     void writeRow();
-    int column(const QString& name) const;
+    int position(const QString& name) const;
+
+    // The UPDATE of one set of changed columns, built once and kept while the
+    // rows written change the same columns (a save writes the same ones in
+    // every row): the connection prepares it once and rebinds it per row.
+    struct UpdatePlan {
+        QList<int> changed;      // columns written, in column order
+        QList<QMetaType> types;  // their base columns' types
+        QList<int> compared;     // columns the optimistic check covers
+        QList<QMetaType> comparedTypes;
+        int keyColumn = -1;
+        QString table, keyName;
+        QString update;  // SET the changed, WHERE the key and the compared still hold what was read
+        QString read;    // SQLite: the compared columns and a fingerprint of the stored values
+    };
+    UpdatePlan planUpdate(const QList<int>& changed) const;
 
     bool open_ = false;
     QPointer<Connection> connection_;
     ResultSet data_;
     QHash<QString, int> index_;  // lower-case name -> column
+    mutable QHash<QString, int> asAsked_;  // names as callers spell them -> column
+    std::optional<UpdatePlan> plan_;
     qsizetype position_ = 0;
     int lockType_ = adLockUnspecified;
     QHash<int, QVariant> pending_;  // column -> new value

@@ -28,6 +28,14 @@ TEST(Conversions, OutOfRangeOverflowsInsteadOfWrapping) {
     EXPECT_EQ(errorNumber([] { toInt32(QVariant::fromValue<qlonglong>(1LL << 40)); }), err::Overflow);
     EXPECT_EQ(toUInt8(255), 255);
     EXPECT_EQ(toInt16(-32768), -32768);
+    // Integers as the drivers deliver them (SQLite: 64-bit, PostgreSQL: 16/32-bit).
+    EXPECT_EQ(errorNumber([] { toInt16(QVariant::fromValue<qlonglong>(-32769)); }), err::Overflow);
+    EXPECT_EQ(errorNumber([] { toUInt8(QVariant::fromValue<short>(256)); }), err::Overflow);
+    EXPECT_EQ(toInt64(QVariant::fromValue<qlonglong>(std::numeric_limits<qlonglong>::min())), std::numeric_limits<qlonglong>::min());
+    EXPECT_EQ(errorNumber([] { toInt16(QVariant(QMetaType::fromType<qlonglong>())); }), err::InvalidUseOfNull);
+    EXPECT_TRUE(toBool(QVariant::fromValue<qlonglong>(2)));
+    EXPECT_TRUE(toBool(QVariant::fromValue<short>(-1)));
+    EXPECT_FALSE(toBool(QVariant::fromValue<qlonglong>(0)));
 }
 
 TEST(Conversions, TextMustBeANumber) {

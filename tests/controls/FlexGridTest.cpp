@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTest>
+#include <QPaintEvent>
 #include <QWheelEvent>
+#include <functional>
 
 using controls::FlexGrid;
 using testsupport::errorNumber;
@@ -329,6 +331,52 @@ TEST_F(FlexGridTest, TextColoursAndAlignmentAreKeptPerCell) {
     const QImage row = grid.viewport()->grab().toImage();
     EXPECT_EQ(QColor(row.pixel(cellX(2) + 3, cellY(10) + 3)), grid.backColor()) << "columns before `from` keep theirs";
     EXPECT_EQ(QColor(row.pixel(cellX(5) + 3, cellY(10) + 3)), QColor(Qt::cyan));
+}
+
+// A change repaints the cells and rows it changed, not the grid; many changes
+// before the next paint (a fill) one repaint of everything. Widths changed in
+// a batch lay the scroll bars out once.
+TEST_F(FlexGridTest, ChangesRepaintWhatChangedAndABatchLaysOutOnce) {
+    struct PaintSpy : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } spy;
+    grid.viewport()->installEventFilter(&spy);
+    auto paintedBy = [&](const std::function<void()>& change) {
+        QCoreApplication::processEvents();
+        spy.painted = QRegion();
+        change();
+        QCoreApplication::processEvents();
+        return spy.painted;
+    };
+    const int width = grid.viewport()->width();
+    EXPECT_EQ(paintedBy([&] {
+                  grid.setRowColors(3, 1, Qt::cyan, Qt::red);
+                  grid.setRowColors(9, 1, Qt::cyan, Qt::red);
+              }),
+              QRegion(0, cellY(3), width, kRowPx) + QRegion(0, cellY(9), width, kRowPx));
+    ASSERT_EQ(grid.row(), 1);
+    ASSERT_EQ(grid.col(), 2);
+    EXPECT_EQ(paintedBy([&] { grid.setRow(5); }), QRegion(cellX(2), cellY(1), kColPx, kRowPx) + QRegion(cellX(2), cellY(5), kColPx, kRowPx))
+        << "the focus rectangle moves";
+    EXPECT_EQ(paintedBy([&] { grid.setTextMatrix(7, 4, "X"); }), QRegion(cellX(4), cellY(7), kColPx, kRowPx));
+    EXPECT_EQ(paintedBy([&] {
+                  for (int r = 1; r < 50; ++r) grid.setTextMatrix(r, 3, "Y");
+              }),
+              QRegion(grid.viewport()->rect()));
+
+    int layouts = 0;
+    QObject::connect(grid.horizontalScrollBar(), &QScrollBar::rangeChanged, &grid, [&] { ++layouts; });
+    {
+        FlexGrid::Batch batch(&grid);
+        for (int c = 0; c < 20; ++c) grid.setColWidth(c, 480);
+        EXPECT_EQ(layouts, 0);
+    }
+    EXPECT_EQ(layouts, 1);
+    EXPECT_EQ(grid.cellRect(1, 5).width(), kColPx / 2 - 1);
 }
 
 TEST_F(FlexGridTest, OutOfRangeAccessRaisesSubscriptOutOfRange) {

@@ -56,6 +56,45 @@ TEST_P(DatabaseProcedures, ArgumentsArriveAsBoundNumbers) {
     EXPECT_EQ(db().scalar(QStringLiteral("select \"index\" from zones where id = 1")).toInt(), 9);
 }
 
+// What reaches the driver: a procedure's first call with its integers as
+// text, later calls through one statement prepared once, any other value bound.
+TEST_P(DatabaseProcedures, IntegersGoAsTextOnceThenOnePreparedStatementServesTheLoop) {
+    conn->fetchAll(QStringLiteral("sp_fetchzones"));  // the procedures are read once per session
+    QList<database::Connection::Statement> sent;
+    conn->setStatementHook([&](const database::Connection::Statement& s) {
+        sent << s;
+        return false;
+    });
+    Recordset first;
+    first.Open(QStringLiteral("sp_echo -7"), conn.get());
+    EXPECT_EQ(first.field(QStringLiteral("v")).toInt32(), -7);
+    EXPECT_EQ(first.field(QStringLiteral("literal")).toText(), QStringLiteral("?"));
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_TRUE(sent[0].params.isEmpty());
+    EXPECT_TRUE(sent[0].sql.contains(QStringLiteral("(-7)")) && sent[0].sql.contains(QStringLiteral("'?'"))) << sent[0].sql;
+    EXPECT_EQ(sent[0].roundTrips, 1);
+
+    sent.clear();
+    for (int i = 1; i <= 4; ++i) {
+        Recordset rs;
+        rs.Open(QStringLiteral("Sp_Echo %1").arg(i), conn.get());
+        EXPECT_EQ(rs.field(QStringLiteral("v")).toInt32(), i);
+    }
+    ASSERT_EQ(sent.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(sent[i].sql, sent[0].sql);
+        EXPECT_EQ(sent[i].params, QVariantList{QVariant(qlonglong(i + 1))});
+        EXPECT_EQ(sent[i].roundTrips, i == 0 ? 2 : 1) << "PREPARE once, then one EXECUTE per call";
+    }
+
+    // Values from anywhere but the call's text are bound, on a first call too.
+    sent.clear();
+    EXPECT_EQ(conn->fetchAll(QStringLiteral("sp_zonesbetween 1"), {2}).rows.size(), 2);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent[0].params.size(), 2);
+    conn->setStatementHook(nullptr);
+}
+
 TEST_P(DatabaseProcedures, WrongArgumentCountAndUnknownProcedures) {
     Recordset rs;
     AutomationError e = errorOf([&] { rs.Open(QStringLiteral("sp_fetchzone"), conn.get()); });

@@ -16,6 +16,12 @@ TEST_P(DatabaseRecordset, FieldsByNameInAnyLetterCase) {
     const AutomationError e = errorOf([&] { rs.field(QStringLiteral("nosuch")); });
     EXPECT_EQ(e.number(), err::ItemNotFound);
     EXPECT_TRUE(e.description().contains(QStringLiteral("nosuch"))) << e.description();
+    // Found once, read by position: the same field, the same errors.
+    const database::Column name = rs.column(QStringLiteral("ZONENAME")), missing = rs.column(QStringLiteral("nosuch"));
+    EXPECT_EQ(rs.field(name).toText(), QStringLiteral("Back"));
+    EXPECT_EQ(errorOf([&] { rs.field(missing); }).description(), e.description());
+    rs.MoveNext();
+    EXPECT_EQ(errorOf([&] { rs.field(name); }).number(), err::BofOrEof);
 }
 
 TEST_P(DatabaseRecordset, CheckedConversionsOfFields) {

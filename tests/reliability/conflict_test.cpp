@@ -86,7 +86,7 @@ TEST_P(Conflicts, ACheckThatCannotReadLogsAndSaves) {
     QFile::remove(cz::LogFilePath());
     collide();
     bool first = true;
-    conn->setStatementHook([&](const QString&, const QVariantList&) { return std::exchange(first, false); });
+    conn->setStatementHook([&](const database::Connection::Statement& s) { return !s.own && std::exchange(first, false); });
     ok();
     conn->setStatementHook(nullptr);
     EXPECT_FALSE(form().isLoaded());

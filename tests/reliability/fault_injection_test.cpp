@@ -48,8 +48,9 @@ protected:
         open();
         for (int z : kZones[0]) renameSCZ(z, newName(z));
         for (int z : kZones[1]) renameMCZ(z, newName(z));
-        conn->setStatementHook([&](const QString& sql, const QVariantList&) {
-            seen << sql;
+        conn->setStatementHook([&](const database::Connection::Statement& s) {
+            if (s.own) return false;
+            seen << s.sql;
             return seen.size() == k;
         });
         ok();
