@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QUuid>
@@ -55,10 +56,16 @@ public:
         QSqlQuery q(QSqlDatabase::database(name_, false));
         if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
     }
-    QVariant scalar(const QString& sql) const {
+    QList<QVariantList> rows(const QString& sql) const {
         QSqlQuery q(QSqlDatabase::database(name_, false));
         if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
-        return q.next() ? q.value(0) : QVariant();
+        QList<QVariantList> out;
+        while (q.next()) {
+            QVariantList row;
+            for (int i = 0; i < q.record().count(); ++i) row << q.value(i);
+            out << row;
+        }
+        return out;
     }
 
 private:
@@ -121,7 +128,20 @@ void TestDatabase::runScript(const QString& script) const {
     for (const QString& statement : database::splitStatements(script)) c.exec(statement);
 }
 
-QVariant TestDatabase::scalar(const QString& sql) const { return ScopedConnection(engine_, name_).scalar(sql); }
+QVariant TestDatabase::scalar(const QString& sql) const {
+    const QList<QVariantList> all = ScopedConnection(engine_, name_).rows(sql);
+    return all.isEmpty() ? QVariant() : all.first().value(0);
+}
+
+QStringList TestDatabase::rows(const QString& sql) const {
+    QStringList out;
+    for (const QVariantList& row : ScopedConnection(engine_, name_).rows(sql)) {
+        QStringList cells;
+        for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
 
 void DatabaseTest::SetUp() {
     if (isPostgres()) {
