@@ -33,11 +33,15 @@ TEST_P(LaunchFromGrids, RelayPropertiesFromTheMenuAndARelayCellOfAnAction) {
         props->close();
         EXPECT_TRUE(w.isEnabled()) << what;
     };
-    clickCell(w.grdSCZ, 4, 5, Qt::RightButton);
-    ASSERT_TRUE(w.mnuSCZPopupParent->isVisible());
-    w.mnuSCZPopupChild[1]->trigger();  // "Relay Properties..."
-    w.mnuSCZPopupParent->hide();
-    expectOpenedAndClose("relay 3");
+    // "Relay Properties..." over relay 3, "Reader Properties..." over the first expansion column.
+    for (const auto& [col, entry] : {std::pair{5, 1}, {11, 2}}) {
+        w.grdSCZ->ensureCellVisible(4, col);
+        clickCell(w.grdSCZ, 4, col, Qt::RightButton);
+        ASSERT_TRUE(w.mnuSCZPopupParent->isVisible());
+        w.mnuSCZPopupChild[entry]->trigger();
+        w.mnuSCZPopupParent->hide();
+        expectOpenedAndClose(entry == 1 ? "relay 3" : "reader 1");
+    }
     w.SSTab1->setTab(1);
     QTest::mouseDClick(w.grdMCZ->viewport(), Qt::LeftButton, {}, w.grdMCZ->cellRect(1, 3).center());
     expectOpenedAndClose("relay 2 of the trigger row");

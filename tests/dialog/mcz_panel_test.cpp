@@ -159,36 +159,32 @@ TEST_P(MCZPanel, ACancelledNewTimeZonePutsTheComboBackAndANewDoorGroupJoinsItsLi
     EXPECT_EQ(zone(192).DoorGroupID, groups->itemDataAt(before));
 }
 
-// The name check at OK: a box, the dialog stays open, nothing is saved.
-TEST_P(MCZPanel, AMissingOrDuplicateNameStopsOK) {
+// A rename reaches the zone list, not the linked zone combo; the name check
+// at OK shows a box, keeps the dialog open and saves nothing.
+TEST_P(MCZPanel, RenamesReachTheZoneListAndAMissingOrTakenNameStopsOK) {
     open(Warehouse);
-    const QString other = form().state().SCZArray(9).Name;
-    clickCell(window().grdSCZ, 3, 1);
-    window().txtText->setText(other);
-    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
+    cz::FrmMainWindow& w = window();
+    const QString other = form().state().SCZArray(9).Name, loaded = w.cmbLinkedZone->itemText(2);
+    clickCell(w.grdSCZ, 3, 1);
+    w.txtText->setText(other);
+    clickCell(w.grdSCZ, 4, 5);  // ends the edit
+    w.SSTab1->setTab(1);
+    EXPECT_EQ(w.lstStdControlZones->entryText(2), QStringLiteral("CZ2-") + other);
+    EXPECT_EQ(w.cmbLinkedZone->itemText(2), loaded);
+    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
     ASSERT_EQ(boxes.boxes.size(), 1);
     EXPECT_TRUE(boxes.boxes[0].text.contains(other)) << boxes.boxes[0].text.toStdString();
     EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("TamrikControlZoneObject"));
-    window().txtText->setText(QStringLiteral("Unique"));
-    window().SSTab1->setTab(1);
-    window().txtMCZName->clear();
-    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
+    w.SSTab1->setTab(0);
+    clickCell(w.grdSCZ, 3, 1);
+    w.txtText->setText(QStringLiteral("Unique"));
+    w.SSTab1->setTab(1);
+    w.txtMCZName->clear();
+    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
     EXPECT_TRUE(form().isLoaded());
     ASSERT_EQ(boxes.boxes.size(), 2);
     EXPECT_EQ(boxes.boxes[1].text, QStringLiteral("R1736|192"));
     EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 0);
-}
-
-TEST_P(MCZPanel, TheZoneListFollowsRenamesButTheLinkedZoneComboKeepsTheLoadedName) {
-    open(Warehouse);
-    cz::FrmMainWindow& w = window();
-    const QString loaded = w.cmbLinkedZone->itemText(2);
-    clickCell(w.grdSCZ, 3, 1);
-    w.txtText->setText(QStringLiteral("Renamed Zone"));
-    clickCell(w.grdSCZ, 4, 5);  // ends the edit
-    w.SSTab1->setTab(1);
-    EXPECT_EQ(w.lstStdControlZones->entryText(2), QStringLiteral("CZ2-Renamed Zone"));
-    EXPECT_EQ(w.cmbLinkedZone->itemText(2), loaded);
 }
 
 TEST_P(MCZPanel, AnActionBeyondTheStandardZonesIsReportedOnceAndTheOtherRowsDrawn) {
