@@ -105,16 +105,17 @@ TEST_P(DialogLifecycle, EachWayOutReportsItsReasonAfterReEnablingTheHostAndKeeps
         const char* name;
         std::function<void(cz::FrmMainWindow&)> close;
         const char* reason;
+        bool saveRight = true;
     };
     const std::vector<Way> ways{
         {"OK", [](cz::FrmMainWindow& w) { QTest::mouseClick(w.cmdOK, Qt::LeftButton); }, "OK"},
         {"Cancel", [](cz::FrmMainWindow& w) { QTest::mouseClick(w.CmdCancel, Qt::LeftButton); }, "CANCEL"},
         {"Escape", [](cz::FrmMainWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }, "CANCEL"},
         {"close box", [](cz::FrmMainWindow& w) { w.close(); }, "CANCEL"},
-        {"Escape without the save right", [](cz::FrmMainWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }, "CANCEL"}};
+        {"Escape without the save right", [](cz::FrmMainWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }, "CANCEL", false}};
     cz::FrmMain* dialogObject = &form();
     for (const Way& way : ways) {
-        security().save = way.name != ways.back().name;
+        security().save = way.saveRight;
         open(Warehouse);
         EXPECT_EQ(window().cmdOK->isEnabled(), security().save) << way.name;
         const QString zoneName = form().state().SCZArray(5).Name;

@@ -91,9 +91,6 @@ protected:
     }
 
     void exec(const QString& sql, const QVariantList& params = {}) { conn->fetchAll(sql, params); }
-    QString truth(bool b) const {
-        return isPostgres() ? QString::fromLatin1(b ? "true" : "false") : QString::fromLatin1(b ? "1" : "0");
-    }
     void addTimeZone(int id, const QString& name) {
         exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (?, ?)"), {id, name});
     }

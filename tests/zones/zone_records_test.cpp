@@ -39,7 +39,7 @@ TAMRIK_ON_BOTH_ENGINES(ControlZonesLoading);
 
 TEST_P(ControlZonesLoading, ARowFillsEveryFieldOfItsOwnRecord) {
     add("std", QStringLiteral("controlzoneindex, name, defined, tag, alert, tz_pred, ry1, ry8, xry1, xry64"),
-        QStringLiteral("0, 'Lobby', %1, 1, 0, 4, 1, 1, 1, 1").arg(truth(true)));
+        QStringLiteral("0, 'Lobby', %1, 1, 0, 4, 1, 1, 1, 1").arg(pick(QStringLiteral("1"), QStringLiteral("true"))));
     add("std", QStringLiteral("controlzoneindex, name, tag, alert, tz_pred, xry33"), QStringLiteral("191, 'Last', 0, 5, 9, 1"));
     add("std", QStringLiteral("controlzoneindex, tz_pred"), QStringLiteral("7, 150"));
     add("std", QStringLiteral("controlzoneindex, name"), QStringLiteral("100, 'Elsewhere'"), 8);  // another controller's
@@ -47,7 +47,7 @@ TEST_P(ControlZonesLoading, ARowFillsEveryFieldOfItsOwnRecord) {
     for (int a = 0; a < 21; ++a) actionValues << QString::number(a + 10);
     add("master", QStringLiteral("mastercontrolzoneindex, name, description, defined, tz_pred, linkedzone, doorgroupid, securitylevel, tag, "
                                  "alert, globid, globout, ") + masterColumns().mid(13).join(QStringLiteral(", ")),
-        QStringLiteral("200, 'Fire', 'All doors', %1, 4, 17, 70000, 3, 1, 0, 9, 1, ").arg(truth(true)) + actionValues.join(QStringLiteral(", ")));
+        QStringLiteral("200, 'Fire', 'All doors', %1, 4, 17, 70000, 3, 1, 0, 9, 1, ").arg(pick(QStringLiteral("1"), QStringLiteral("true"))) + actionValues.join(QStringLiteral(", ")));
     add("master", QStringLiteral("mastercontrolzoneindex, name, alert, tz_pred"), QStringLiteral("255, 'Last', 1, 8"));
     add("master", QStringLiteral("mastercontrolzoneindex, name"), QStringLiteral("192, 'Elsewhere'"), 8);
     scz(0).Changed = mcz(200).Changed = true;
