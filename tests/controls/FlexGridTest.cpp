@@ -15,322 +15,203 @@ using testsupport::errorNumber;
 
 namespace {
 
-// Every column 64 px (960 twips), every row 20 px (300 twips): the tests work
-// out cell positions from these numbers on their own.
-constexpr int kColPx = 64;
-constexpr int kRowPx = 20;
-constexpr int kFixedRows = 1;
-constexpr int kFixedCols = 2;
-
+// 50 x 20 cells of 64 x 20 px (960 x 300 twips), one fixed row, two fixed columns.
 class FlexGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         grid.resize(400, 300);
         grid.setRows(50);
         grid.setCols(20);
-        grid.setFixedRows(kFixedRows);
-        grid.setFixedCols(kFixedCols);
+        grid.setFixedRows(1);
+        grid.setFixedCols(2);
         grid.setColWidth(-1, 960);
         grid.setRowHeight(-1, 300);
         grid.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    }
-
-    // Left/top pixel of a visible cell in viewport coordinates.
-    int cellX(int c) const {
-        return c < kFixedCols ? c * kColPx : kFixedCols * kColPx + (c - grid.leftCol()) * kColPx;
-    }
-    int cellY(int r) const {
-        return r < kFixedRows ? r * kRowPx : kFixedRows * kRowPx + (r - grid.topRow()) * kRowPx;
-    }
-    QPoint centre(int r, int c) const { return {cellX(c) + kColPx / 2, cellY(r) + kRowPx / 2}; }
-
-    // Records the grid's events with the current cell as seen inside each one.
-    void record() {
+        // The grid's events, with the current cell as seen inside each one.
         auto at = [this] { return QStringLiteral("%1,%2").arg(grid.row()).arg(grid.col()); };
         QObject::connect(&grid, &FlexGrid::leaveCell, &grid, [=, this] { events << "leave " + at(); });
-        QObject::connect(&grid, &FlexGrid::mouseDown, &grid, [=, this](Qt::MouseButton b, Qt::KeyboardModifiers, double, double) {
+        QObject::connect(&grid, &FlexGrid::mouseDown, &grid, [=, this](Qt::MouseButton b, Qt::KeyboardModifiers, double x, double y) {
             events << QStringLiteral("down %1 ").arg(int(b)) + at();
+            down = {x, y};
         });
         QObject::connect(&grid, &FlexGrid::mouseUp, &grid,
                          [this](Qt::MouseButton b, Qt::KeyboardModifiers, double, double) { events << QStringLiteral("up %1").arg(int(b)); });
-        QObject::connect(&grid, &FlexGrid::buttonReleased, &grid,
-                         [this](int m) { events << QStringLiteral("released %1").arg(m); });
+        QObject::connect(&grid, &FlexGrid::buttonReleased, &grid, [this](int m) { events << QStringLiteral("released %1").arg(m); });
         QObject::connect(&grid, &FlexGrid::click, &grid, [this] { events << "click"; });
         QObject::connect(&grid, &FlexGrid::dblClick, &grid, [this] { events << "dblClick"; });
         QObject::connect(&grid, &FlexGrid::scroll, &grid, [this] { events << "scroll"; });
     }
-
-    int visibleScrollableRows() const { return (grid.viewport()->height() - kFixedRows * kRowPx) / kRowPx; }
+    QPoint centre(int r, int c) const { return grid.cellRect(r, c).center(); }
+    QStringList take() { return std::exchange(events, {}); }
+    int visibleScrollableRows() const { return (grid.viewport()->height() - 20) / 20; }
 
     FlexGrid grid;
     QStringList events;
+    QPointF down;
 };
 
-TEST_F(FlexGridTest, SettingRowOrColRaisesLeaveCellBeforeTheChangeOnlyWhenItChanges) {
-    record();
+TEST_F(FlexGridTest, TheCurrentCellMovesWithLeaveCellFirstAndOnlyOnAChange) {
     ASSERT_EQ(grid.row(), 1);
     ASSERT_EQ(grid.col(), 2);  // the first scrollable cell after setFixedCols
     grid.setRow(7);
-    EXPECT_EQ(events, QStringList{"leave 1,2"});
-    EXPECT_EQ(grid.row(), 7);
     grid.setCol(4);
     grid.setRow(7);
     grid.setCol(4);
-    EXPECT_EQ(events, (QStringList{"leave 1,2", "leave 7,2"}));
-    EXPECT_EQ(grid.col(), 4);
-}
-
-TEST_F(FlexGridTest, LeftPressMovesTheCurrentCellOtherButtonsAndFixedCellsDoNot) {
-    record();
-    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, centre(4, 5));
-    QTest::mouseClick(grid.viewport(), Qt::MiddleButton, {}, centre(6, 3));
-    EXPECT_EQ(grid.row(), 1);
-    EXPECT_EQ(grid.col(), 2);
-    EXPECT_EQ(grid.mouseRow(), 6);
-    EXPECT_EQ(grid.mouseCol(), 3);
-    EXPECT_FALSE(events.join(' ').contains("leave"));
-
-    events.clear();
-    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, centre(4, 5));
-    EXPECT_EQ(events, (QStringList{"leave 1,2", "down 1 4,5"}));
-    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, centre(4, 5));
-
-    // Fixed header row and fixed columns, and the empty area past the last row.
-    grid.setRows(6);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(0, 4));
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(3, 1));
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(8, 4));
-    EXPECT_EQ(grid.row(), 4);
-    EXPECT_EQ(grid.col(), 5);
-    EXPECT_EQ(grid.mouseRow(), 5);  // past the end: the last row
-    EXPECT_EQ(grid.mouseCol(), 4);
-}
-
-TEST_F(FlexGridTest, ReleaseEmitsMouseUpThenTheReleaseMessageThenClick) {
-    record();
-    const QPoint p = centre(3, 3);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, p);
-    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, p);
-    QTest::mouseClick(grid.viewport(), Qt::MiddleButton, {}, p);
-    EXPECT_EQ(events, (QStringList{"leave 1,2", "down 1 3,3", "up 1", "released 514", "click",  //
-                                   "down 2 3,3", "up 2", "released 517", "click",               //
-                                   "down 4 3,3", "up 4", "released 520", "click"}));
-}
-
-TEST_F(FlexGridTest, DoubleClickActsAsAPressAndItsReleaseRaisesNoClick) {
-    record();
-    const QPoint p = centre(5, 4);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, p);
-    events.clear();
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, p);
-    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, p);
-    EXPECT_EQ(events, (QStringList{"down 1 5,4", "dblClick", "up 1", "released 514"}));
-
-    // The next ordinary click is a click again; a double-click elsewhere
-    // moves the current cell like a press.
-    events.clear();
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, p);
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre(6, 4));
-    EXPECT_EQ(events, (QStringList{"down 1 5,4", "up 1", "released 514", "click", "leave 5,4", "down 1 6,4",
-                                   "dblClick"}));
-}
-
-TEST_F(FlexGridTest, MouseCellAndCoordinatesFollowScrollingAndFixedCells) {
-    double x = -1, y = -1;
-    QObject::connect(&grid, &FlexGrid::mouseDown, &grid, [&](Qt::MouseButton, Qt::KeyboardModifiers, double mx, double my) {
-        x = mx;
-        y = my;
-    });
-    const QPoint vp = grid.viewport()->pos();
-    QTest::mousePress(grid.viewport(), Qt::RightButton, {}, QPoint(200, 50));
-    EXPECT_DOUBLE_EQ(x, (vp.x() + 200) * 15.0);
-    EXPECT_DOUBLE_EQ(y, (vp.y() + 50) * 15.0);
-    EXPECT_EQ(grid.mouseRow(), 2);   // 50 = header 20 + row 1 (20) + 10
-    EXPECT_EQ(grid.mouseCol(), 3);   // 200 = two fixed 128 + col 2 (64) + 8
-    QTest::mouseRelease(grid.viewport(), Qt::RightButton, {}, QPoint(200, 50));
-
-    grid.setTopRow(20);
-    grid.setLeftCol(9);
-    QTest::mouseMove(grid.viewport(), QPoint(200, 50));
-    EXPECT_EQ(grid.mouseRow(), 21);
-    EXPECT_EQ(grid.mouseCol(), 10);
-    // Fixed cells stay where they are.
-    QTest::mouseMove(grid.viewport(), QPoint(70, 5));
-    EXPECT_EQ(grid.mouseRow(), 0);
-    EXPECT_EQ(grid.mouseCol(), 1);
-    QTest::mouseMove(grid.viewport(), QPoint(10, 150));
-    EXPECT_EQ(grid.mouseRow(), 26);
-    EXPECT_EQ(grid.mouseCol(), 0);
-
-    // A left press after scrolling lands on the scrolled cell.
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(200, 50));
-    EXPECT_EQ(grid.row(), 21);
-    EXPECT_EQ(grid.col(), 10);
-}
-
-TEST_F(FlexGridTest, CellGeometryIsTheCellInsideInTwipsRelativeToTheGrid) {
-    const QPoint vp = grid.viewport()->pos();
-    grid.setRow(3);
-    grid.setCol(4);
-    EXPECT_EQ(grid.cellLeft(), (vp.x() + 128 + 2 * kColPx) * 15);
-    EXPECT_EQ(grid.cellTop(), (vp.y() + 20 + 2 * kRowPx) * 15);
-    EXPECT_EQ(grid.cellWidth(), (kColPx - 1) * 15);  // grid line excluded
-    EXPECT_EQ(grid.cellHeight(), (kRowPx - 1) * 15);
-
-    grid.setTopRow(30);
-    grid.setLeftCol(8);
-    grid.setRow(32);
-    grid.setCol(9);
-    EXPECT_EQ(grid.cellLeft(), (vp.x() + 128 + kColPx) * 15);
-    EXPECT_EQ(grid.cellTop(), (vp.y() + 20 + 2 * kRowPx) * 15);
-    grid.setCol(1);  // a fixed column does not move with the scrolled ones
-    EXPECT_EQ(grid.cellLeft(), (vp.x() + kColPx) * 15);
-    grid.setColWidth(1, 1500);
-    EXPECT_EQ(grid.cellWidth(), (100 - 1) * 15);
-
-    // An editor placed at grid position + cell geometry covers the painted cell.
-    grid.setCol(9);
-    grid.setCellBackColor(Qt::red);
-    const QRect editor(grid.cellLeft() / 15, grid.cellTop() / 15, grid.cellWidth() / 15, grid.cellHeight() / 15);
-    grid.setRow(33);  // keep the focus rectangle out of the way
-    const QImage img = grid.grab().toImage();
-    for (const QPoint& p : {editor.topLeft(), editor.bottomRight(), editor.center()})
-        EXPECT_EQ(QColor(img.pixel(p)), QColor(Qt::red)) << p.x() << "," << p.y();
-    EXPECT_NE(QColor(img.pixel(editor.bottomRight() + QPoint(1, 1))), QColor(Qt::red));
-    EXPECT_NE(QColor(img.pixel(editor.topLeft() - QPoint(1, 1))), QColor(Qt::red));
-}
-
-TEST_F(FlexGridTest, ReadingCellGeometryScrollsTheCurrentCellIntoView) {
-    grid.setRow(45);
-    grid.setCol(15);
-    EXPECT_EQ(grid.topRow(), 1);
-    const int top = grid.cellTop();
-    const int left = grid.cellLeft();
-    const QPoint vp = grid.viewport()->pos();
-    EXPECT_GT(grid.topRow(), 1);
-    EXPECT_GT(grid.leftCol(), 2);
-    // Whole cell inside the viewport.
-    EXPECT_LE(top / 15 + kRowPx, vp.y() + grid.viewport()->height());
-    EXPECT_LE(left / 15 + kColPx, vp.x() + grid.viewport()->width());
-    EXPECT_GE(top / 15, vp.y() + kRowPx);
-    EXPECT_GE(left / 15, vp.x() + 2 * kColPx);
-}
-
-TEST_F(FlexGridTest, ScrollIsRaisedWheneverTopRowOrLeftColChanges) {
-    record();
-    grid.setTopRow(10);
-    grid.setTopRow(10);
-    EXPECT_EQ(events, QStringList{"scroll"});
-    EXPECT_EQ(grid.topRow(), 10);
-
-    grid.horizontalScrollBar()->setValue(3);
-    EXPECT_EQ(grid.leftCol(), kFixedCols + 3);
-
-    QWheelEvent wheel(QPointF(100, 100), grid.viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(grid.viewport(), &wheel);
-    EXPECT_GT(grid.topRow(), 10);
-    EXPECT_EQ(events.count("scroll"), 3);
-
-    // Below the fixed rows means the first scrollable row; past the end means
-    // the last row at the bottom edge.
-    grid.setTopRow(0);
-    EXPECT_EQ(grid.topRow(), 1);
-    grid.setTopRow(49);
-    EXPECT_EQ(grid.topRow(), 50 - visibleScrollableRows());
-
-    // Arrow keys keep the current cell in view.
-    grid.setTopRow(1);
-    grid.setLeftCol(grid.col());
-    grid.setRow(1);
-    events.clear();
-    for (int i = 0; i < visibleScrollableRows(); ++i) QTest::keyClick(&grid, Qt::Key_Down);
-    EXPECT_EQ(grid.row(), 1 + visibleScrollableRows());
-    EXPECT_EQ(grid.topRow(), 2);
-    EXPECT_EQ(events.count("scroll"), 1);
-    EXPECT_EQ(events.filter("leave").size(), visibleScrollableRows());
-}
-
-TEST_F(FlexGridTest, ArrowKeysStopAtTheFixedCellsAndTheLastCell) {
-    record();
+    EXPECT_EQ(take(), (QStringList{"leave 1,2", "leave 7,2"}));
+    EXPECT_EQ(grid.row(), 7);
+    // Arrow keys stop at the fixed cells and the last cell.
     grid.setRow(1);
     grid.setCol(2);
-    events.clear();
+    take();
     QTest::keyClick(&grid, Qt::Key_Up);
     QTest::keyClick(&grid, Qt::Key_Left);
-    EXPECT_TRUE(events.isEmpty());
-    EXPECT_EQ(grid.row(), 1);
-    EXPECT_EQ(grid.col(), 2);
     QTest::keyClick(&grid, Qt::Key_Right);
-    EXPECT_EQ(events, QStringList{"leave 1,2"});
+    EXPECT_EQ(take(), QStringList{"leave 1,2"});
     grid.setRow(49);
     grid.setCol(19);
-    events.clear();
+    take();
     QTest::keyClick(&grid, Qt::Key_Down);
     QTest::keyClick(&grid, Qt::Key_Right);
-    EXPECT_FALSE(events.join(' ').contains("leave"));
+    EXPECT_EQ(take().filter("leave"), QStringList());
     QTest::keyClick(&grid, Qt::Key_Left);
     EXPECT_EQ(grid.col(), 18);
 }
 
-TEST_F(FlexGridTest, TextColoursAndAlignmentAreKeptPerCell) {
+TEST_F(FlexGridTest, MouseEventsComeInTheirOrderAndOnlyALeftPressMovesTheCurrentCell) {
+    const QPoint p = centre(3, 3);
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, centre(4, 5));
+    QTest::mouseClick(grid.viewport(), Qt::MiddleButton, {}, centre(6, 3));
+    EXPECT_EQ(take(), (QStringList{"down 2 1,2", "up 2", "released 517", "click", "down 4 1,2", "up 4", "released 520", "click"}));
+    EXPECT_EQ(grid.mouseRow(), 6);
+    EXPECT_EQ(grid.mouseCol(), 3);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre(6, 4));
+    EXPECT_EQ(take(), (QStringList{"leave 1,2", "down 1 3,3", "up 1", "released 514", "click",  // a click
+                                   "down 1 3,3", "dblClick", "up 1", "released 514",            // a double-click's release: no click
+                                   "leave 3,3", "down 1 6,4", "dblClick"}));                    // elsewhere: moves like a press
+    // The mouse position comes in twips relative to the grid widget.
+    EXPECT_DOUBLE_EQ(down.x(), (grid.viewport()->x() + centre(6, 4).x()) * 15.0);
+    EXPECT_DOUBLE_EQ(down.y(), (grid.viewport()->y() + centre(6, 4).y()) * 15.0);
+
+    // Fixed header row and fixed columns, and the empty area past the last row, move nothing.
+    grid.setRow(4);
+    grid.setCol(5);
+    grid.setRows(6);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(0, 4));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(3, 1));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre(5, 4) + QPoint(0, 60));
+    EXPECT_EQ(grid.row(), 4);
+    EXPECT_EQ(grid.col(), 5);
+    EXPECT_EQ(grid.mouseRow(), 5) << "past the end: the last row";
+}
+
+TEST_F(FlexGridTest, TheMouseCellFollowsScrollingWhileFixedCellsStay) {
+    grid.setTopRow(20);
+    grid.setLeftCol(9);
+    for (const auto& [point, row, col] : {std::tuple{QPoint(200, 50), 21, 10}, {QPoint(70, 5), 0, 1}, {QPoint(10, 150), 26, 0}}) {
+        QTest::mouseMove(grid.viewport(), point);
+        EXPECT_EQ(grid.mouseRow(), row) << point.x() << "," << point.y();
+        EXPECT_EQ(grid.mouseCol(), col) << point.x() << "," << point.y();
+    }
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(200, 50));
+    EXPECT_EQ(grid.row(), 21) << "a left press after scrolling lands on the scrolled cell";
+    EXPECT_EQ(grid.col(), 10);
+}
+
+// An editor placed at the grid's position plus the current cell's geometry
+// covers the cell as painted, wherever it is: scrolled, in a fixed column,
+// off screen (reading the geometry scrolls it into view first).
+TEST_F(FlexGridTest, CellGeometryIsWhereTheCellIsPainted) {
+    grid.setColWidth(1, 1500);
+    const QPoint vp = grid.viewport()->pos();
+    for (const auto& [top, left, r, c] : {std::tuple{1, 2, 3, 4}, {30, 8, 32, 9}, {30, 8, 33, 1}, {1, 2, 45, 15}}) {
+        grid.setTopRow(top);
+        grid.setLeftCol(left);
+        grid.setRow(r);
+        grid.setCol(c);
+        const QRect editor(grid.cellLeft() / 15, grid.cellTop() / 15, grid.cellWidth() / 15, grid.cellHeight() / 15);
+        EXPECT_EQ(editor, grid.cellRect(r, c).translated(vp)) << r << "," << c;
+        EXPECT_TRUE(grid.viewport()->rect().contains(grid.cellRect(r, c))) << r << "," << c;
+    }
+    grid.setCellBackColor(Qt::red);
+    const QRect editor(grid.cellLeft() / 15, grid.cellTop() / 15, grid.cellWidth() / 15, grid.cellHeight() / 15);
+    grid.setRow(44);  // keep the focus rectangle out of the way
+    const QImage img = grid.grab().toImage();
+    for (const QPoint& p : {editor.topLeft(), editor.bottomRight(), editor.center()}) EXPECT_EQ(QColor(img.pixel(p)), QColor(Qt::red));
+    EXPECT_NE(QColor(img.pixel(editor.bottomRight() + QPoint(1, 1))), QColor(Qt::red));
+    EXPECT_NE(QColor(img.pixel(editor.topLeft() - QPoint(1, 1))), QColor(Qt::red));
+}
+
+TEST_F(FlexGridTest, ScrollIsRaisedWheneverTopRowOrLeftColChanges) {
+    grid.setTopRow(10);
+    grid.setTopRow(10);
+    grid.horizontalScrollBar()->setValue(3);
+    EXPECT_EQ(grid.leftCol(), 2 + 3);
+    QWheelEvent wheel(QPointF(100, 100), grid.viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &wheel);
+    EXPECT_GT(grid.topRow(), 10);
+    EXPECT_EQ(take(), (QStringList{"scroll", "scroll", "scroll"}));
+    // Below the fixed rows means the first scrollable row; past the end means the last row at the bottom edge.
+    grid.setTopRow(0);
+    EXPECT_EQ(grid.topRow(), 1);
+    grid.setTopRow(49);
+    EXPECT_EQ(grid.topRow(), 50 - visibleScrollableRows());
+    // Arrow keys keep the current cell in view.
+    grid.setTopRow(1);
+    grid.setLeftCol(grid.col());
+    grid.setRow(1);
+    take();
+    for (int i = 0; i < visibleScrollableRows(); ++i) QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.topRow(), 2);
+    EXPECT_EQ(events.count("scroll"), 1);
+}
+
+TEST_F(FlexGridTest, TextColoursAndAlignmentAreKeptPerCellAndPainted) {
     grid.setTextMatrix(4, 5, "X");
     grid.setRow(4);
     grid.setCol(5);
     EXPECT_EQ(grid.text(), "X");
     grid.setText("Y");
     EXPECT_EQ(grid.textMatrix(4, 5), "Y");
-    EXPECT_EQ(grid.textMatrix(4, 6), "");
-
     grid.setCellBackColor(Qt::yellow);
     grid.setCellForeColor(Qt::blue);
     grid.setColAlignment(5, controls::align::LeftCenter);
     grid.setCellAlignment(controls::align::CenterCenter);
-    EXPECT_EQ(grid.cellBackColor(), QColor(Qt::yellow));
-    EXPECT_EQ(grid.cellForeColor(), QColor(Qt::blue));
     EXPECT_EQ(grid.cellAlignment(), controls::align::CenterCenter);
-
     grid.setRow(5);  // neighbour in the same column: nothing of its own
     EXPECT_FALSE(grid.cellBackColor().isValid());
-    EXPECT_FALSE(grid.cellForeColor().isValid());
     EXPECT_EQ(grid.cellAlignment(), controls::align::LeftCenter);
-
     // Growing and shrinking keep the surviving cells.
     grid.setCols(8);
     grid.setRows(60);
     grid.setRow(4);
     EXPECT_EQ(grid.text(), "Y");
     EXPECT_EQ(grid.cellBackColor(), QColor(Qt::yellow));
+    EXPECT_EQ(grid.cellForeColor(), QColor(Qt::blue));
     EXPECT_EQ(grid.textMatrix(59, 7), "");
 
-    // An unset cell paints in the grid's colours, fixed ones in the fixed colours.
+    // An unset cell paints in the grid's colours, fixed ones in the fixed colours; a
+    // row's colours from a column on replace the cells' own without moving the current cell.
     grid.setCellBackColor(QColor());
     grid.setBackColor(QColor(0, 128, 0));
+    take();
+    grid.setRowColors(10, 3, Qt::cyan, Qt::red);
+    EXPECT_EQ(grid.row(), 4);
+    EXPECT_TRUE(events.isEmpty());
     grid.setRow(10);
-    grid.setCol(3);
-    grid.setCellBackColor(Qt::magenta);
+    EXPECT_EQ(grid.cellForeColor(), QColor(Qt::red));
     grid.setRow(1);
     const QImage img = grid.viewport()->grab().toImage();
-    auto colourAt = [&](int r, int c) { return QColor(img.pixel(cellX(c) + 3, cellY(r) + 3)); };
+    auto colourAt = [&](int r, int c) { return QColor(img.pixel(grid.cellRect(r, c).topLeft() + QPoint(3, 3))); };
     EXPECT_EQ(colourAt(4, 5), QColor(0, 128, 0));
-    EXPECT_EQ(colourAt(10, 3), QColor(Qt::magenta));
     EXPECT_EQ(colourAt(0, 5), grid.backColorFixed());
     EXPECT_EQ(colourAt(7, 1), grid.backColorFixed());
-
-    // A whole row from a column on, without moving the current cell.
-    int leaves = 0;
-    QObject::connect(&grid, &FlexGrid::leaveCell, [&] { ++leaves; });
-    grid.setRowColors(10, 3, Qt::cyan, Qt::red);
-    EXPECT_EQ(leaves, 0);
-    EXPECT_EQ(grid.row(), 1);
-    EXPECT_EQ(grid.col(), 3);
-    grid.setRow(10);
-    EXPECT_EQ(grid.cellBackColor(), QColor(Qt::cyan)) << "the row's colour replaces the cell's own";
-    EXPECT_EQ(grid.cellForeColor(), QColor(Qt::red));
-    const QImage row = grid.viewport()->grab().toImage();
-    EXPECT_EQ(QColor(row.pixel(cellX(2) + 3, cellY(10) + 3)), grid.backColor()) << "columns before `from` keep theirs";
-    EXPECT_EQ(QColor(row.pixel(cellX(5) + 3, cellY(10) + 3)), QColor(Qt::cyan));
+    EXPECT_EQ(colourAt(10, 2), grid.backColor()) << "columns before `from` keep theirs";
+    EXPECT_EQ(colourAt(10, 5), QColor(Qt::cyan));
 }
 
 // A change repaints the cells and rows it changed, not the grid; many changes
@@ -352,17 +233,18 @@ TEST_F(FlexGridTest, ChangesRepaintWhatChangedAndABatchLaysOutOnce) {
         QCoreApplication::processEvents();
         return spy.painted;
     };
-    const int width = grid.viewport()->width();
+    // A cell's area includes its grid lines.
+    auto area = [&](int r, int c) { return QRegion(grid.cellRect(r, c).adjusted(0, 0, 1, 1)); };
+    auto rowArea = [&](int r) { return QRegion(0, grid.cellRect(r, 0).top(), grid.viewport()->width(), 20); };
     EXPECT_EQ(paintedBy([&] {
                   grid.setRowColors(3, 1, Qt::cyan, Qt::red);
                   grid.setRowColors(9, 1, Qt::cyan, Qt::red);
               }),
-              QRegion(0, cellY(3), width, kRowPx) + QRegion(0, cellY(9), width, kRowPx));
+              rowArea(3) + rowArea(9));
     ASSERT_EQ(grid.row(), 1);
     ASSERT_EQ(grid.col(), 2);
-    EXPECT_EQ(paintedBy([&] { grid.setRow(5); }), QRegion(cellX(2), cellY(1), kColPx, kRowPx) + QRegion(cellX(2), cellY(5), kColPx, kRowPx))
-        << "the focus rectangle moves";
-    EXPECT_EQ(paintedBy([&] { grid.setTextMatrix(7, 4, "X"); }), QRegion(cellX(4), cellY(7), kColPx, kRowPx));
+    EXPECT_EQ(paintedBy([&] { grid.setRow(5); }), area(1, 2) + area(5, 2)) << "the focus rectangle moves";
+    EXPECT_EQ(paintedBy([&] { grid.setTextMatrix(7, 4, "X"); }), area(7, 4));
     EXPECT_EQ(paintedBy([&] {
                   for (int r = 1; r < 50; ++r) grid.setTextMatrix(r, 3, "Y");
               }),
@@ -376,25 +258,21 @@ TEST_F(FlexGridTest, ChangesRepaintWhatChangedAndABatchLaysOutOnce) {
         EXPECT_EQ(layouts, 0);
     }
     EXPECT_EQ(layouts, 1);
-    EXPECT_EQ(grid.cellRect(1, 5).width(), kColPx / 2 - 1);
+    EXPECT_EQ(grid.cellRect(1, 5).width(), 32 - 1);
 }
 
-TEST_F(FlexGridTest, OutOfRangeAccessRaisesSubscriptOutOfRange) {
+TEST_F(FlexGridTest, OutOfRangeAccessRaisesAndMovesNothing) {
     using automation::err::InvalidCall;
     using automation::err::SubscriptOutOfRange;
-    record();
-    EXPECT_EQ(errorNumber([&] { grid.textMatrix(50, 0); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.setTextMatrix(0, 20, "x"); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.textMatrix(-1, 0); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.setRow(50); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.setCol(-1); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.colWidth(20); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.setColAlignment(20, 1); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.setTopRow(50); }), SubscriptOutOfRange);
-    EXPECT_EQ(errorNumber([&] { grid.setColAlignment(1, 10); }), InvalidCall);
-    EXPECT_EQ(errorNumber([&] { grid.setRows(-1); }), InvalidCall);
-    EXPECT_EQ(errorNumber([&] { grid.setFixedCols(21); }), InvalidCall);
-    EXPECT_TRUE(events.isEmpty());  // a refused move raises no leave-cell
+    const std::pair<int, std::function<void()>> cases[] = {
+        {SubscriptOutOfRange, [&] { grid.textMatrix(50, 0); }},  {SubscriptOutOfRange, [&] { grid.setTextMatrix(0, 20, "x"); }},
+        {SubscriptOutOfRange, [&] { grid.textMatrix(-1, 0); }},  {SubscriptOutOfRange, [&] { grid.setRow(50); }},
+        {SubscriptOutOfRange, [&] { grid.setCol(-1); }},         {SubscriptOutOfRange, [&] { grid.colWidth(20); }},
+        {SubscriptOutOfRange, [&] { grid.setColAlignment(20, 1); }}, {SubscriptOutOfRange, [&] { grid.setTopRow(50); }},
+        {InvalidCall, [&] { grid.setColAlignment(1, 10); }},     {InvalidCall, [&] { grid.setRows(-1); }},
+        {InvalidCall, [&] { grid.setFixedCols(21); }}};
+    for (const auto& [number, call] : cases) EXPECT_EQ(errorNumber(call), number);
+    EXPECT_TRUE(events.isEmpty()) << "a refused move raises no leave-cell";
     EXPECT_EQ(grid.row(), 1);
     EXPECT_EQ(grid.col(), 2);
     EXPECT_EQ(grid.rows(), 50);

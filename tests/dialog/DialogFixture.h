@@ -9,6 +9,8 @@
 #include "host/lib/Seed.h"
 #include "host/lib/StandIns.h"
 #include "platform/automation/Dispatch.h"
+#include "platform/controls/FlexGrid.h"
+#include "platform/controls/ListControls.h"
 #include "platform/database/Connection.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
@@ -16,6 +18,8 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
+#include <QTest>
 #include <memory>
 
 namespace dialogtest {
@@ -42,6 +46,39 @@ protected:
         automation::setProperty(&zones, QStringLiteral("NTConnection"), automation::fromObject(comm ? comm : host.comm.get()));
         QVariantList args{controllerId};
         automation::callByRef(&zones, QStringLiteral("RaiseForm"), args);
+    }
+
+    // Raises the dialog and checks that it loaded.
+    void open(int controllerId) {
+        raise(controllerId);
+        ASSERT_TRUE(form().isLoaded());
+    }
+    // Clicks a button of the dialog and lets a closed window go.
+    void press(QPushButton* button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        settle();
+    }
+    // The mouse on the middle of a cell, or of a list entry (scrolled into view first).
+    static void clickCell(controls::FlexGrid* grid, int r, int c, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(grid->viewport(), button, {}, grid->cellRect(r, c).center());
+    }
+    static void pickEntry(controls::ListBox* list, int index) {
+        list->scrollToItem(list->item(index));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
+    }
+
+    // Where a widget, or a cell as painted, is in the dialog.
+    QRect placed(QWidget* w) { return QRect(w->mapTo(&window(), QPoint()), w->size()); }
+    QRect placed(controls::FlexGrid* grid, int r, int c) {
+        return grid->cellRect(r, c).translated(grid->viewport()->mapTo(&window(), QPoint()));
+    }
+    // A drop-down list opens right under the cell it edits, as wide as the cell and four rows high.
+    void expectListUnderCell(QWidget* list, controls::FlexGrid* grid, int r, int c) {
+        const QRect cell = placed(grid, r, c), at = placed(list);
+        EXPECT_NEAR(at.top(), cell.bottom() + 1, 1);
+        EXPECT_NEAR(at.left(), cell.left(), 1);
+        EXPECT_NEAR(at.width(), cell.width(), 1);
+        EXPECT_NEAR(at.height(), 4 * cell.height(), 4);
     }
 
     cz::FrmMain& form() { return cz::FrmMain::instance(); }

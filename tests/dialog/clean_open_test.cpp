@@ -10,6 +10,7 @@
 #include "platform/controls/TabControl.h"
 #include "reference/TimeZones.h"
 #include "tests/support/ZoneColumns.h"
+#include "tests/support/ZoneFields.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,22 +25,14 @@ using hostdb::demo::Warehouse;
 
 namespace {
 
-auto fieldsOf(const cz::SCZRecord& r) {
-    return std::tie(r.ControlZoneIndex, r.Name, r.Defined, r.Tag, r.Alert, r.TimeZoneId, r.Relay, r.ExpRelay, r.Changed);
-}
-auto fieldsOf(const cz::MCZRecord& r) {
-    return std::tie(r.MasterControlZoneIndex, r.Changed, r.Name, r.Description, r.Defined, r.TimeZoneId, r.LinkedZone, r.DoorGroupID,
-                    r.SecurityLevel, r.Tag, r.Alert, r.GlobalId, r.GlobalOut, r.Actions);
-}
+using testsupport::fieldsOf;
 
 class CleanOpen : public DialogTest {
 protected:
-    // What a first load of the controller in a fresh process would hold.
-    struct Tables {
-        cz::SCZTable scz;
-        cz::MCZTable mcz;
-    };
-    std::unique_ptr<Tables> loadedAlone(int controller) {
+    // Checks the dialog's tables against a first load of the controller in a fresh process.
+    void expectTablesAsStored(int controller) {
+        ASSERT_TRUE(form().isLoaded());
+        ASSERT_EQ(form().m_ControllerId, controller);
         testsupport::RecordingHost quiet;
         cz::HostContext ctx;
         ctx.m_DBConnection = automation::ObjectRef::borrowed(conn.get());
@@ -48,44 +41,31 @@ protected:
         automation::ObjectRef noTimeZoneObject;
         cz::TimeZones tz(ctx, noTimeZoneObject);
         tz.LoadTimeZoneInformation(controller);
-        auto t = std::make_unique<Tables>();
-        cz::LoadSCZArray(ctx, tz, t->scz);
-        cz::LoadMCZArray(ctx, tz, t->mcz);
-        return t;
-    }
-    void expectTablesAsStored(int controller) {
-        ASSERT_TRUE(form().isLoaded());
-        ASSERT_EQ(form().m_ControllerId, controller);
-        const auto alone = loadedAlone(controller);
+        auto scz = std::make_unique<cz::SCZTable>();
+        auto mcz = std::make_unique<cz::MCZTable>();
+        cz::LoadSCZArray(ctx, tz, *scz);
+        cz::LoadMCZArray(ctx, tz, *mcz);
         const cz::LoadState& s = form().state();
-        for (int n = 0; n < cz::SCZTable::Count; ++n) EXPECT_TRUE(fieldsOf(s.SCZArray(n)) == fieldsOf(alone->scz(n))) << "SCZ " << n;
+        for (int n = 0; n < cz::SCZTable::Count; ++n) EXPECT_TRUE(fieldsOf(s.SCZArray(n)) == fieldsOf((*scz)(n))) << "SCZ " << n;
         for (int m = cz::MCZTable::First; m <= cz::MCZTable::Last; ++m)
-            EXPECT_TRUE(fieldsOf(s.MCZArray(m)) == fieldsOf(alone->mcz(m))) << "MCZ " << m;
+            EXPECT_TRUE(fieldsOf(s.MCZArray(m)) == fieldsOf((*mcz)(m))) << "MCZ " << m;
         EXPECT_EQ(s.CurrentMCZ, 192);
     }
     // Every zone row of a controller, as text.
     QStringList rowsOf(int controller) {
-        QStringList out;
-        const QString std = testsupport::quoted(testsupport::standardZoneColumns()).join(QLatin1Char(','));
-        const QString master = testsupport::quoted(testsupport::masterZoneColumns()).join(QLatin1Char(','));
-        for (const QString& sql :
-             {QStringLiteral("select %1 from controllerstdcontrolzones where controllerid = %2 order by controlzoneindex").arg(std).arg(controller),
-              QStringLiteral("select %1 from controllermastercontrolzones where controllerid = %2 order by mastercontrolzoneindex")
-                  .arg(master)
-                  .arg(controller)})
-            for (const QVariantList& row : conn->fetchAll(sql).rows) {
-                QStringList cells;
-                for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-                out << cells.join(QLatin1Char('|'));
-            }
-        return out;
+        return db().rows(QStringLiteral("select %1 from controllerstdcontrolzones where controllerid = %2 order by controlzoneindex")
+                             .arg(testsupport::quoted(testsupport::standardZoneColumns()).join(QLatin1Char(',')))
+                             .arg(controller)) +
+               db().rows(QStringLiteral("select %1 from controllermastercontrolzones where controllerid = %2 order by mastercontrolzoneindex")
+                             .arg(testsupport::quoted(testsupport::masterZoneColumns()).join(QLatin1Char(',')))
+                             .arg(controller));
     }
-    void cancel() {
-        QTest::mouseClick(window().CmdCancel, Qt::LeftButton);
-        settle();
-    }
+    void cancel() { press(window().CmdCancel); }
     void exec(const QString& sql) { conn->fetchAll(sql); }
 };
+
+// Widgets, windows and the keyboard are the dialog's own business: one engine is enough.
+class ManyOpens : public CleanOpen {};
 
 TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
     // Warehouse's first master zone far from every default; Main Entrance
@@ -115,19 +95,17 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
     EXPECT_EQ(form().state().SCZArray(7).ControlZoneIndex, 0) << "a zone without a row stays zeroed";
     EXPECT_FALSE(form().state().SCZArray(9).Relay[1]) << "a NULL is not the previous controller's 1";
     EXPECT_EQ(form().state().MCZArray(192).MasterControlZoneIndex, 0);
-    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
-    settle();
+    press(window().cmdOK);
     EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 2);
 
     raise(Warehouse);
     expectTablesAsStored(Warehouse);
-    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
-    settle();
+    press(window().cmdOK);
     EXPECT_EQ(rowsOf(Warehouse), warehouse);
     EXPECT_EQ(rowsOf(MainEntrance), entrance);
 }
 
-TEST_P(CleanOpen, AClickedRowIsHighlightedOnEveryOpenAndTheGridKeepsTheKeyboard) {
+TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenAndTheGridKeepsTheKeyboard) {
     for (int open = 0; open < 3; ++open) {
         raise(open % 2 ? MainEntrance : Warehouse);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
@@ -135,7 +113,7 @@ TEST_P(CleanOpen, AClickedRowIsHighlightedOnEveryOpenAndTheGridKeepsTheKeyboard)
         const QPoint name = grid->cellRect(5, 1).topLeft() + QPoint(2, 2);
         auto colourAt = [&] { return grid->viewport()->grab().toImage().pixelColor(name); };
         ASSERT_NE(colourAt(), grid->backColorSel());
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(5, 3).center());
+        clickCell(grid, 5, 3);
         EXPECT_EQ(colourAt(), grid->backColorSel()) << "open " << open;
         EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
         // Keys go where a keyboard sends them: to the window's focus.
@@ -151,30 +129,30 @@ TEST_P(CleanOpen, AClickedRowIsHighlightedOnEveryOpenAndTheGridKeepsTheKeyboard)
 TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     const QString forty = QStringLiteral("Forty characters of a stored zone name.").leftJustified(40, QLatin1Char('!'));
     const QString long200 = QString(QStringLiteral("0123456789")).repeated(20);
-    const auto set = [&](const QString& table, const QString& index, int zone, const QString& column, const QString& value) {
+    const auto set = [&](const QString& table, int zone, const QString& column, const QString& value) {
+        const QString index = table.contains(QLatin1String("master")) ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex");
         conn->fetchAll(QStringLiteral("update %1 set %2 = ? where controllerid = 5 and %3 = %4").arg(table, column, index).arg(zone), {value});
     };
-    set(QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controlzoneindex"), 5, QStringLiteral("name"), forty);
-    set(QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controlzoneindex"), 6, QStringLiteral("name"), long200);
-    for (const auto& [zone, name, description] : {std::tuple{193, forty, long200}, std::tuple{194, long200, forty}}) {
-        set(QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex"), zone, QStringLiteral("name"), name);
-        set(QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex"), zone, QStringLiteral("description"),
-            description);
-    }
+    const QString standard = QStringLiteral("controllerstdcontrolzones"), master = QStringLiteral("controllermastercontrolzones");
+    set(standard, 5, QStringLiteral("name"), forty);
+    set(standard, 6, QStringLiteral("name"), long200);
+    set(master, 193, QStringLiteral("name"), forty);
+    set(master, 193, QStringLiteral("description"), long200);
+    set(master, 194, QStringLiteral("name"), long200);
+    set(master, 194, QStringLiteral("description"), forty);
     const QStringList stored = rowsOf(Warehouse);
 
     raise(Warehouse);
     controls::FlexGrid* grid = window().grdSCZ;
-    auto clickCell = [&](int r, int c) { QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(r, c).center()); };
     for (int row : {6, 7}) {
-        clickCell(row, 1);  // into the name editor ...
+        clickCell(grid, row, 1);  // into the name editor ...
         ASSERT_TRUE(window().txtText->isVisible());
         EXPECT_EQ(window().txtText->text(), row == 6 ? forty : long200);
-        clickCell(row, 0);  // ... and out again
+        clickCell(grid, row, 0);  // ... and out again
         EXPECT_FALSE(window().txtText->isVisible());
     }
     // Typing into the long name: nothing that makes it longer, shortening always.
-    clickCell(6, 1);
+    clickCell(grid, 6, 1);
     QLineEdit* box = window().txtText;
     box->setCursorPosition(40);
     QTest::keyClicks(box, QStringLiteral("x"));
@@ -188,7 +166,7 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     QTest::keyClicks(box, QString(40, QLatin1Char('z')));
     EXPECT_EQ(box->text().size(), 32) << "new typing stops at the limit";
     box->setText(forty);
-    clickCell(6, 0);
+    clickCell(grid, 6, 0);
 
     window().SSTab1->setTab(1);
     for (int zone : {193, 194}) {
@@ -198,17 +176,13 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
         QTest::mouseClick(window().txtMCZName, Qt::LeftButton);
         QTest::mouseClick(window().txtMCZDescription, Qt::LeftButton);
     }
-    QTest::mouseClick(window().cmdOK, Qt::LeftButton);
-    settle();
+    press(window().cmdOK);
     EXPECT_EQ(rowsOf(Warehouse), stored);
     raise(Warehouse);
     EXPECT_EQ(form().state().SCZArray(6).Name, long200);
     EXPECT_EQ(form().state().MCZArray(194).Name, long200);
     EXPECT_EQ(form().state().MCZArray(193).Description, long200);
 }
-
-// Widgets and windows are the dialog's own business: one engine is enough.
-class ManyOpens : public CleanOpen {};
 
 TEST_P(ManyOpens, InOneProcessLeaveNothingBehind) {
     auto live = [] { return QApplication::allWidgets().size() + QApplication::topLevelWidgets().size(); };

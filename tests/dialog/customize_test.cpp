@@ -22,15 +22,15 @@ protected:
     czhost::Localizer* localizer() { return qobject_cast<czhost::Localizer*>(window().Localizer.get()); }
 };
 
-TEST_P(Customize, WithoutTheRightOnlyTheActiveTabIsRemembered) {
-    raise(Warehouse);
+TEST_P(Customize, OnlyWithTheRightStoredTextsApplyAndALabelIsMovedAndStoredWhileOKDoesNothing) {
+    // Without the right only the active tab is remembered.
+    open(Warehouse);
     EXPECT_EQ(window().Label1[3]->text(), QStringLiteral("MCZ#:")) << "stored texts are not applied";
     ASSERT_NE(localizer(), nullptr);
     EXPECT_FALSE(localizer()->enabled());
     EXPECT_EQ(form().state().SavedTab, 0);
-}
+    press(window().CmdCancel);
 
-TEST_P(Customize, ALabelIsMovedWithTheSizingFrameAndStoredAndOKDoesNothingMeanwhile) {
     host.comm->customize = true;
     raise(Warehouse);
     cz::FrmMainWindow& w = window();

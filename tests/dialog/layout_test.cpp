@@ -1,56 +1,58 @@
 // Placing the controls on resize, and the grids' release hooks.
 #include "tests/dialog/DialogFixture.h"
 
-#include "platform/controls/FlexGrid.h"
 #include "platform/controls/TabControl.h"
-#include "platform/controls/Twips.h"
 
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 using namespace dialogtest;
-using namespace controls;
 using hostdb::demo::Warehouse;
 
 namespace {
 
 class Layout : public DialogTest {};
 
-TEST_P(Layout, ButtonsSitAtTheBottomTheGridFillsTheTabAndShrinkingPastZeroIsSkipped) {
-    raise(Warehouse);
+TEST_P(Layout, ButtonsSitBelowTheTabTheGridFillsItAndShrinkingPastZeroIsSkipped) {
+    open(Warehouse);
     cz::FrmMainWindow& w = window();
-    w.resize(900, 640);
-    const double W = pixelsToTwipsX(&w, w.width()), H = pixelsToTwipsY(&w, w.height());
-    const double cancelHeight = twipsHeight(w.CmdCancel);
-    EXPECT_NEAR(twipsTop(w.CmdCancel), std::nearbyint(H - 1.5 * cancelHeight + 90), 7.5);
-    EXPECT_NEAR(twipsLeft(w.CmdCancel) + twipsWidth(w.CmdCancel), W - 75, 7.5);
-    EXPECT_NEAR(twipsLeft(w.cmdOK) + twipsWidth(w.cmdOK), twipsLeft(w.CmdCancel) - 75, 7.5);
-    EXPECT_NEAR(twipsLeft(w.cmdHelp), 75, 7.5);
-    EXPECT_NEAR(twipsWidth(w.SSTab1), W - 150, 7.5);
-    EXPECT_NEAR(twipsWidth(w.grdSCZ), twipsWidth(w.SSTab1) - 450, 7.5);
-
+    for (const QSize size : {QSize(900, 640), QSize(700, 500)}) {
+        w.resize(size);
+        const QRect tab = w.SSTab1->geometry(), ok = w.cmdOK->geometry(), cancel = w.CmdCancel->geometry(), help = w.cmdHelp->geometry();
+        EXPECT_TRUE(w.rect().contains(tab)) << size.width();
+        for (const QRect& button : {ok, cancel, help}) {
+            EXPECT_TRUE(w.rect().contains(button)) << size.width();
+            EXPECT_GT(button.top(), tab.bottom()) << "the buttons sit in a row under the tab";
+            EXPECT_EQ(button.top(), cancel.top());
+        }
+        EXPECT_EQ(help.left(), tab.left()) << "Help under the tab's left edge";
+        EXPECT_EQ(cancel.right(), tab.right()) << "Cancel under its right edge";
+        EXPECT_LT(ok.right(), cancel.left()) << "OK just before Cancel";
+        EXPECT_GT(ok.left(), help.right());
+        // The standard grid fills the tab's width, centred, below the strip.
+        const QRect grid = w.grdSCZ->geometry();
+        EXPECT_TRUE(QRect(QPoint(), tab.size()).contains(grid)) << size.width();
+        EXPECT_EQ(grid.left(), tab.width() - 1 - grid.right());
+        EXPECT_GT(grid.width(), tab.width() * 9 / 10);
+    }
     // Shrinking below zero keeps the last valid sizes; growing restores them.
-    w.resize(700, 500);
     const QSize grid = w.grdSCZ->size();
     w.setMinimumSize(0, 0);
     w.resize(20, 20);
     EXPECT_EQ(w.grdSCZ->size(), grid) << "a negative width or height is skipped";
     w.resize(900, 640);
-    EXPECT_NEAR(twipsWidth(w.grdSCZ), twipsWidth(w.SSTab1) - 450, 7.5);
+    EXPECT_GT(w.grdSCZ->width(), grid.width());
 }
 
 TEST_P(Layout, ARightClickOnTheGridEndsTheOpenEditAfterTheGridHandledIt) {
-    raise(Warehouse);
+    open(Warehouse);
     cz::FrmMainWindow& w = window();
-    FlexGrid* grid = w.grdSCZ;
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(3, 1).center());
+    clickCell(w.grdSCZ, 3, 1);
     ASSERT_TRUE(w.txtText->isVisible());
     w.txtText->setText(QStringLiteral("Hooked"));
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->cellRect(3, 2).center());
+    clickCell(w.grdSCZ, 3, 2, Qt::RightButton);
     EXPECT_FALSE(w.txtText->isVisible());
     EXPECT_EQ(form().state().SCZArray(2).Name, QStringLiteral("Hooked"));
-    EXPECT_EQ(grid->col(), 2) << "the grid's own handling (the right press made the cell current) came first";
+    EXPECT_EQ(w.grdSCZ->col(), 2) << "the grid's own handling (the right press made the cell current) came first";
 }
 
 TAMRIK_ON_ONE_ENGINE(Layout);

@@ -2,17 +2,12 @@
 // dialog, offscreen, over a seeded database.
 #include "tests/dialog/DialogFixture.h"
 
-#include "platform/controls/FlexGrid.h"
-#include "platform/controls/ListControls.h"
 #include "platform/controls/TabControl.h"
-#include "platform/controls/Twips.h"
 #include "standard_zones/SCZGrid.h"
 
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QTest>
 #include <QWindow>
 
 using namespace dialogtest;
@@ -24,48 +19,48 @@ namespace {
 
 class SCZGrid : public DialogTest {
 protected:
-    void open(int controller) {
-        raise(controller);
-        ASSERT_TRUE(form().isLoaded());
+    void openGrid(int controller) {
+        open(controller);
         grid = window().grdSCZ;
     }
-    void click(int r, int c, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(grid->viewport(), button, {}, grid->cellRect(r, c).center());
+    void click(int r, int c, Qt::MouseButton button = Qt::LeftButton) { clickCell(grid, r, c, button); }
+    // Picks a list entry under the time zone cell of a row.
+    void pickTimeZone(int row, int entry) {
+        click(row, 2);
+        QTest::mouseClick(window().cmdDropDown, Qt::LeftButton);
+        pickEntry(window().lstTimeZones, entry);
     }
-    QLineEdit* nameBox() { return window().txtText; }
     FlexGrid* grid = nullptr;
 };
 
-TEST_P(SCZGrid, ColumnsFollowTheControllerType) {
-    open(Warehouse);  // type 4: eight base relays
-    ASSERT_EQ(grid->cols(), 77);
-    EXPECT_EQ(grid->textMatrix(0, 3), QStringLiteral("1"));
-    EXPECT_EQ(grid->textMatrix(0, 10), QStringLiteral("8"));
-    EXPECT_EQ(grid->textMatrix(0, 11), QStringLiteral("X1"));
-    EXPECT_EQ(grid->textMatrix(0, 74), QStringLiteral("X64"));
-    EXPECT_EQ(grid->textMatrix(0, 75), QStringLiteral("R1155"));
-    EXPECT_EQ(grid->colWidth(40), 400);
-    EXPECT_EQ(grid->colAlignment(40), controls::align::CenterCenter);
-    QTest::mouseClick(window().CmdCancel, Qt::LeftButton);
-    settle();
-
-    open(ReceptionPanel);  // type 5: no base relays
-    ASSERT_EQ(grid->cols(), 69);
-    EXPECT_EQ(grid->textMatrix(0, 3), QStringLiteral("X1"));
-    EXPECT_EQ(grid->textMatrix(0, 68), QStringLiteral("R1156"));
-    // Rows show the zones from the table.
-    const cz::SCZRecord& zone = form().state().SCZArray(7);
-    EXPECT_EQ(grid->textMatrix(8, 0), QString::number(zone.ControlZoneIndex));
-    EXPECT_EQ(grid->textMatrix(8, 1), zone.Name);
-    for (int k = 1; k <= 64; ++k) EXPECT_EQ(grid->textMatrix(8, k + 2), zone.ExpRelay[k] ? QStringLiteral("X") : QString()) << k;
+TEST_P(SCZGrid, ColumnsFollowTheControllerTypeAndRowsShowTheZones) {
+    const struct {
+        int controller, cols;
+        QStringList headers;  // columns 3, 10, 11 and the last two
+    } layouts[] = {{Warehouse, 77, {"1", "8", "X1", "R1155", "R1156"}},  // type 4: eight base relays
+                   {ReceptionPanel, 69, {"X1", "X8", "X9", "R1155", "R1156"}}};  // type 5: none
+    for (const auto& l : layouts) {
+        openGrid(l.controller);
+        ASSERT_EQ(grid->cols(), l.cols);
+        EXPECT_EQ((QStringList{grid->textMatrix(0, 3), grid->textMatrix(0, 10), grid->textMatrix(0, 11), grid->textMatrix(0, l.cols - 2),
+                               grid->textMatrix(0, l.cols - 1)}),
+                  l.headers);
+        EXPECT_EQ(grid->colWidth(40), 400);
+        EXPECT_EQ(grid->colAlignment(40), controls::align::CenterCenter);
+        const cz::SCZRecord& zone = form().state().SCZArray(7);
+        EXPECT_EQ(grid->textMatrix(8, 0), QString::number(zone.ControlZoneIndex));
+        EXPECT_EQ(grid->textMatrix(8, 1), zone.Name);
+        const int x1 = l.cols - 66;
+        for (int k = 1; k <= 64; ++k) EXPECT_EQ(grid->textMatrix(8, x1 + k - 1), zone.ExpRelay[k] ? QStringLiteral("X") : QString()) << k;
+        press(window().CmdCancel);
+    }
 }
 
-TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogether) {
-    open(ReceptionPanel);
+TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogetherButNotOnZoneZeroOrFromTheMenuButton) {
+    openGrid(ReceptionPanel);
     cz::SCZRecord& zone = form().state().SCZArray(4);  // row 5
     const bool before = zone.ExpRelay[1];
-    const QString mark = before ? QStringLiteral("X") : QString();
-    ASSERT_EQ(grid->textMatrix(5, 3), mark);
+    ASSERT_EQ(grid->textMatrix(5, 3), before ? QStringLiteral("X") : QString());
     click(5, 3);  // no base relays: column 3 is expansion relay 1
     EXPECT_EQ(zone.ExpRelay[1], !before);
     EXPECT_TRUE(zone.Changed);
@@ -74,24 +69,15 @@ TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogether) {
     EXPECT_TRUE(zone.Changed) << "toggling back still counts as an edit";
     EXPECT_EQ(grid->textMatrix(5, 3), before ? QStringLiteral("X") : QStringLiteral(" ")) << "a cleared mark holds a blank";
 
-    const bool tag = zone.Tag;
-    grid->ensureCellVisible(5, 67);
-    click(5, 67);
-    EXPECT_EQ(zone.Tag, !tag);
-    EXPECT_FALSE(form().state().SCZArray(5).Changed) << "other zones are untouched";
-}
-
-TEST_P(SCZGrid, ZoneZeroAndTheHeaderTakeNoEditsAndTheMenuAppearsOnlyOnRelayCells) {
-    open(Warehouse);
-    const cz::SCZRecord before = form().state().SCZArray(0);
+    // Zone 0 (row 1) takes no edits; the menu appears only on relay cells, and its right release toggles nothing.
+    const cz::SCZRecord zero = form().state().SCZArray(0);
     const QString cell = grid->textMatrix(1, 3);
     click(1, 3);
     click(1, 1);
     EXPECT_EQ(grid->textMatrix(1, 3), cell);
     EXPECT_FALSE(form().state().SCZArray(0).Changed);
-    EXPECT_EQ(form().state().SCZArray(0).Relay, before.Relay);
-    EXPECT_FALSE(nameBox()->isVisible());
-
+    EXPECT_EQ(form().state().SCZArray(0).ExpRelay, zero.ExpRelay);
+    EXPECT_FALSE(window().txtText->isVisible());
     QMenu* menu = window().mnuSCZPopupParent;
     click(1, 5, Qt::RightButton);
     EXPECT_FALSE(menu->isVisible()) << "no menu on zone 0";
@@ -100,27 +86,29 @@ TEST_P(SCZGrid, ZoneZeroAndTheHeaderTakeNoEditsAndTheMenuAppearsOnlyOnRelayCells
     const QString relay = grid->textMatrix(3, 5);
     click(3, 5, Qt::RightButton);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(grid->textMatrix(3, 5), relay) << "the click of a right release toggles nothing";
+    EXPECT_EQ(grid->textMatrix(3, 5), relay);
     EXPECT_FALSE(form().state().SCZArray(2).Changed);
     menu->hide();
+    const bool tag = zone.Tag;
+    grid->ensureCellVisible(5, 67);
+    click(5, 67);
+    EXPECT_EQ(zone.Tag, !tag);
+    EXPECT_FALSE(form().state().SCZArray(5).Changed) << "other zones are untouched";
 }
 
 TEST_P(SCZGrid, ANameIsEditedInPlaceFilteredAndWrittenBackOnLeavingTheCell) {
-    open(Warehouse);
+    openGrid(Warehouse);
     click(3, 1);
-    QLineEdit* box = nameBox();
+    QLineEdit* box = window().txtText;
     ASSERT_TRUE(box->isVisible());
     EXPECT_EQ(box->text(), form().state().SCZArray(2).Name);
     EXPECT_EQ(box->selectedText(), box->text());
     EXPECT_TRUE(form().SCZCellEdited);
-    // Placed over the cell by the grid's own twips, inset 20 from the top and 50 from the left.
-    using namespace controls;
-    grid->setRow(3);
-    // Within half a pixel: the formula's twips land on whole pixels.
-    EXPECT_NEAR(twipsTop(box), twipsTop(grid) + twipsTop(window().SSTab1) + grid->cellTop() + 20, 7.5);
-    EXPECT_NEAR(twipsLeft(box), twipsLeft(grid) + twipsLeft(window().SSTab1) + grid->cellLeft() + 50, 7.5);
-    EXPECT_NEAR(twipsWidth(box), grid->cellWidth() - 50, 7.5);
-    EXPECT_NEAR(twipsHeight(box), grid->cellHeight() - 20, 7.5);
+    // The editor covers the cell it edits, in its lower right part.
+    const QRect cell = placed(grid, 3, 1), editor = placed(box);
+    EXPECT_TRUE(cell.adjusted(-1, -1, 1, 1).contains(editor)) << "cell " << cell.x() << "," << cell.y() << " editor " << editor.x() << "," << editor.y();
+    EXPECT_GT(editor.width(), cell.width() / 2);
+    EXPECT_GT(editor.height(), cell.height() / 2);
 
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("Dock, Door 100%"));
@@ -137,35 +125,31 @@ TEST_P(SCZGrid, ANameIsEditedInPlaceFilteredAndWrittenBackOnLeavingTheCell) {
     EXPECT_TRUE(form().state().SCZArray(2).Changed);
     EXPECT_TRUE(box->isVisible()) << "the editor the click opened stays open";
     EXPECT_EQ(box->text(), form().state().SCZArray(3).Name);
-
     QTest::keyClick(&window(), Qt::Key_Escape);
     EXPECT_EQ(host.parent->lastCellEdited, QStringLiteral("True"));
 }
 
 TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCell) {
-    open(Warehouse);
+    openGrid(Warehouse);
     click(6, 2);
     QPushButton* button = window().cmdDropDown;
     ASSERT_TRUE(button->isVisible());
-    using namespace controls;
-    grid->setRow(6);
-    grid->setCol(2);
-    EXPECT_EQ(twipsWidth(button), twipsHeight(button)) << "square";
-    EXPECT_EQ(twipsTop(button), twipsTop(grid) + twipsTop(window().SSTab1) + grid->cellTop());
-    EXPECT_EQ(twipsLeft(button) + twipsWidth(button), twipsLeft(grid) + twipsLeft(window().SSTab1) + grid->cellLeft() + grid->cellWidth());
+    // A square button in the cell's right end.
+    const QRect cell = placed(grid, 6, 2), at = placed(button);
+    EXPECT_EQ(at.width(), at.height());
+    EXPECT_NEAR(at.top(), cell.top(), 1);
+    EXPECT_NEAR(at.right(), cell.right(), 1);
     QTest::mouseClick(button, Qt::LeftButton);
     controls::ListBox* list = window().lstTimeZones;
     ASSERT_TRUE(list->isVisible());
-    EXPECT_EQ(twipsTop(list), twipsTop(button) + twipsHeight(button));
-    EXPECT_EQ(twipsHeight(list), 4 * grid->cellHeight());
+    expectListUnderCell(list, grid, 6, 2);
     ASSERT_GE(list->listCount(), 3);
     EXPECT_EQ(list->itemDataAt(0), -1);
 
-    const int pick = 2;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(pick)).center());
+    pickEntry(list, 2);
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(grid->textMatrix(6, 2), list->entryText(pick));
-    EXPECT_EQ(form().state().SCZArray(5).TimeZoneId, list->itemDataAt(pick));
+    EXPECT_EQ(grid->textMatrix(6, 2), list->entryText(2));
+    EXPECT_EQ(form().state().SCZArray(5).TimeZoneId, list->itemDataAt(2));
     EXPECT_TRUE(form().state().SCZArray(5).Changed);
     EXPECT_TRUE(button->isVisible()) << "the button stays until the edit ends";
     grid->setRow(7);  // leaving the cell ends the edit
@@ -173,13 +157,11 @@ TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCell) {
 }
 
 TEST_P(SCZGrid, ANewTimeZoneFromTheListJoinsBothListsAndTheZone) {
-    open(Warehouse);
-    click(6, 2);
-    QTest::mouseClick(window().cmdDropDown, Qt::LeftButton);
+    openGrid(Warehouse);
     controls::ListBox* list = window().lstTimeZones;
     const int before = list->listCount();
     const int comboBefore = window().cmbMCZTimeZone->listCount();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    pickTimeZone(6, 0);
     EXPECT_FALSE(window().isEnabled()) << "the time zone editor is in front";
     auto* tz = qobject_cast<czhost::TimeZoneComponent*>(form().state().m_TimeZoneObject.get());
     ASSERT_NE(tz, nullptr);
@@ -200,21 +182,18 @@ TEST_P(SCZGrid, ANewTimeZoneFromTheListJoinsBothListsAndTheZone) {
     EXPECT_FALSE(list->isVisible());
 
     // A cancelled request changes nothing and gives the dialog back.
-    click(7, 2);
-    QTest::mouseClick(window().cmdDropDown, Qt::LeftButton);
-    const qint32 zoneBefore = form().state().SCZArray(6).TimeZoneId;
-    const bool changedBefore = form().state().SCZArray(6).Changed;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    const cz::SCZRecord zone = form().state().SCZArray(6);
+    pickTimeZone(7, 0);
     QTest::mouseClick(tz->editor()->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
     EXPECT_TRUE(window().isEnabled());
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(form().state().SCZArray(6).TimeZoneId, zoneBefore);
-    EXPECT_EQ(form().state().SCZArray(6).Changed, changedBefore);
+    EXPECT_EQ(form().state().SCZArray(6).TimeZoneId, zone.TimeZoneId);
+    EXPECT_EQ(form().state().SCZArray(6).Changed, zone.Changed);
     EXPECT_EQ(list->listCount(), before + 1);
 }
 
 TEST_P(SCZGrid, FaultsInTheGridAreReportedByTheirOwnConvention) {
-    open(Warehouse);
+    openGrid(Warehouse);
     // A row beyond the table: the toggle shows the error box and changes nothing.
     grid->setRows(200);
     grid->ensureCellVisible(195, 5);

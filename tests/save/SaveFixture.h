@@ -9,6 +9,7 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/database/Connection.h"
 #include "reference/TimeZones.h"
+#include "master_zones/MCZRecords.h"
 #include "standard_zones/SCZRecords.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
@@ -100,8 +101,10 @@ private:
 };
 
 // Controller 7 (two base relays) with zone rows 0, 3, 5, 7, 9 and 12 whose
-// database ids are 500 + the zone number; time zones 6, 2 and 7 sit in slots
-// 0, 1 and 2; time zone 3 has no slot yet.
+// database ids are 500 + the zone number, and master zones 192, 200, 210, 220
+// and 255 (ids 1000 + the number, only 220 defined), all on the time zone in
+// slot 1; time zones 6, 2 and 7 sit in slots 0, 1 and 2; time zone 3 has no
+// slot yet.
 class SaveTest : public testsupport::DatabaseTest {
 protected:
     static constexpr int Controller = 7;
@@ -117,6 +120,12 @@ protected:
                             "(7, 0, 'S', 6), (7, 1, 'S', 2), (7, 2, 'G', 7)"));
         for (int zone : {0, 3, 5, 7, 9, 12}) addZone(zone);
         exec(QStringLiteral("update controllerstdcontrolzones set ry8 = 1, xry5 = 1 where controlzoneindex = 9"));
+        for (int zone : {192, 200, 210, 220, 255})
+            exec(QStringLiteral("insert into controllermastercontrolzones (controllermastercontrolzoneid, controllerid, mastercontrolzoneindex, "
+                                "name, description, defined, tz_pred) values (%1, 7, %2, 'Master %2', 'Old', %3, 1)")
+                     .arg(1000 + zone)
+                     .arg(zone)
+                     .arg(zone == 220 ? pick(QStringLiteral("1"), QStringLiteral("true")) : pick(QStringLiteral("0"), QStringLiteral("false"))));
 
         comm = std::make_unique<czhost::Communication>(conn.get(), QStringLiteral("operator"));
         host = std::make_unique<ObservedCommunication>(comm.get());
@@ -130,6 +139,7 @@ protected:
         // As the dialog holds them after its load.
         tz.LoadTimeZoneInformation(Controller);
         cz::LoadSCZArray(ctx, tz, scz);
+        cz::LoadMCZArray(ctx, tz, mcz);
         ASSERT_TRUE(host->log.calls.isEmpty()) << host->log.calls.join(QLatin1Char('\n')).toStdString();
         ASSERT_TRUE(boxes.boxes.isEmpty());
     }
@@ -141,29 +151,31 @@ protected:
                  .arg(500 + zone)
                  .arg(zone));
     }
-
-    // Every row of a query, columns joined by '|', read over a connection of its own.
-    QStringList rows(const QString& sql) {
-        database::Connection independent;
-        independent.Open(db().connectionString());
-        QStringList out;
-        for (const QVariantList& row : independent.fetchAll(sql).rows) {
-            QStringList cells;
-            for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
-            out << cells.join(QLatin1Char('|'));
+    // Rejects every update of the zone's row (a master zone from 192 on).
+    void refuseUpdatesOf(int zone) {
+        const QString table = zone >= 192 ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones");
+        const QString index = zone >= 192 ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex");
+        if (isPostgres()) {
+            exec(QStringLiteral("create function refuse_%1() returns trigger language plpgsql as $$ begin "
+                                "if new.%2 = %1 then raise exception 'refused'; end if; return new; end $$").arg(zone).arg(index));
+            exec(QStringLiteral("create trigger refuse_%1 before update on %2 for each row execute function refuse_%1()").arg(zone).arg(table));
+        } else {
+            exec(QStringLiteral("create trigger refuse_%1 before update on %2 when new.%3 = %1 begin select raise(abort, 'refused'); end")
+                     .arg(zone)
+                     .arg(table, index));
         }
-        return out;
     }
+
     const QStringList& calls() const { return host->log.calls; }
-    QStringList queued() { return rows(QStringLiteral("select controllerid, commandset, objectid from downloadqueue order by downloadqueueid")); }
+    QStringList queued() { return db().rows(QStringLiteral("select controllerid, commandset, objectid from downloadqueue order by downloadqueueid")); }
     QStringList events() {
-        return rows(QStringLiteral("select eventtext, objectkind, objectid, description, eventcode from eventlog order by eventlogid"));
+        return db().rows(QStringLiteral("select eventtext, objectkind, objectid, description, eventcode from eventlog order by eventlogid"));
     }
-    // One column expression of a zone's row, as stored.
-    QString stored(int zone, const QString& expression) {
-        return db()
-            .scalar(QStringLiteral("select %1 from controllerstdcontrolzones where controllerid = 7 and controlzoneindex = %2").arg(expression).arg(zone))
-            .toString();
+    // Columns of one zone's row (a master zone from 192 on), joined by '|'.
+    QString stored(int zone, const QString& columns) {
+        const QString table = zone >= 192 ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones");
+        const QString index = zone >= 192 ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex");
+        return db().rows(QStringLiteral("select %1 from %2 where controllerid = 7 and %3 = %4").arg(columns, table, index).arg(zone)).value(0, QStringLiteral("<no row>"));
     }
 
     std::unique_ptr<database::Connection> conn;
@@ -175,6 +187,7 @@ protected:
     cz::HostContext ctx;
     cz::TimeZones tz{ctx, timeZoneObject};
     cz::SCZTable scz;
+    cz::MCZTable mcz;
     ObjectRef controllerObject;
 };
 

@@ -2,12 +2,16 @@
 // A host written for the tests: any QObject with the member names a host
 // offers. Each object appends the calls it receives to a shared journal, so a
 // test can check names, order and arguments.
+#include "platform/automation/AutomationError.h"
+#include "platform/automation/Dispatch.h"
+#include "platform/controls/WindowHandle.h"
+
 #include <QHash>
-#include <QWidget>
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
-#include <functional>
+#include <QWidget>
+#include <algorithm>
 #include <memory>
 
 namespace testsupport {
@@ -24,7 +28,10 @@ struct Journal {
         QVariant zero;
     };
     QList<LoggedError> errors;
-    int count(const QString& prefix) const;
+    int count(const QString& prefix) const {
+        return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const QString& c) { return c.startsWith(prefix); }));
+    }
+    void note(const QString& call) { calls << call; }
 };
 
 class RecordingHostObject : public QObject {
@@ -34,11 +41,18 @@ class RecordingHostObject : public QObject {
 public:
     explicit RecordingHostObject(std::shared_ptr<Journal> j) : journal(std::move(j)) {}
     // The handle of `window` when a test gives it one.
-    int hwnd() const;
+    int hwnd() const { return window ? controls::windowHandle(window) : 4242; }
     QWidget* window = nullptr;
     bool enabled() const { return enabled_; }
-    void setEnabled(bool e);
-    Q_INVOKABLE void CZCallback(QString& closeReason, QString& cellEdited);
+    void setEnabled(bool e) {
+        enabled_ = e;
+        journal->note(QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False")));
+    }
+    Q_INVOKABLE void CZCallback(QString& closeReason, QString& cellEdited) {
+        lastCloseReason = closeReason;
+        lastCellEdited = cellEdited;
+        journal->note(QStringLiteral("CZCallback(%1,%2)").arg(closeReason, cellEdited));
+    }
 
     std::shared_ptr<Journal> journal;
     QString lastCloseReason;
@@ -62,7 +76,10 @@ class SubPermissionList : public QObject {
     Q_CLASSINFO("DefaultMember", "Item")
 public:
     explicit SubPermissionList(QObject* parent) : QObject(parent) {}
-    Q_INVOKABLE QObject* Item(const QString& caption);
+    Q_INVOKABLE QObject* Item(const QString& caption) {
+        if (failItem) automation::raise(automation::err::ItemNotFound, caption);
+        return new TabPermission(canView.value(caption, true), this);
+    }
     QHash<QString, bool> canView;  // missing captions are viewable
     bool failItem = false;         // the lookup itself fails
 };
@@ -74,12 +91,15 @@ class RecordingSecurity : public QObject {
     Q_PROPERTY(bool CanSave READ canSave)
     Q_PROPERTY(QObject* SubPermissions READ subPermissions)
 public:
-    RecordingSecurity(std::shared_ptr<Journal> j, QObject* parent);
+    RecordingSecurity(std::shared_ptr<Journal> j, QObject* parent) : QObject(parent), tabs(new SubPermissionList(this)), journal(std::move(j)) {}
     int componentType() const { return componentType_; }
-    void setComponentType(int t);
-    bool canView() const;
-    bool canSave() const;
-    QObject* subPermissions() const;
+    void setComponentType(int t) {
+        componentType_ = t;
+        journal->note(QStringLiteral("ComponentType=%1").arg(t));
+    }
+    bool canView() const { journal->note(QStringLiteral("CanView")); return view; }
+    bool canSave() const { journal->note(QStringLiteral("CanSave")); return save; }
+    QObject* subPermissions() const { journal->note(QStringLiteral("SubPermissions")); return tabs; }
 
     bool view = true;
     bool save = true;
@@ -95,19 +115,36 @@ class RecordingCommunication : public QObject {
     Q_PROPERTY(QObject* Security READ security)
     Q_PROPERTY(bool EnableCustomize READ enableCustomize)
 public:
-    explicit RecordingCommunication(std::shared_ptr<Journal> j);
+    explicit RecordingCommunication(std::shared_ptr<Journal> j) : journal(std::move(j)), security_(new RecordingSecurity(journal, this)) {}
     QObject* security() const { return security_; }
     bool enableCustomize() const { return customize; }
 
     // Texts are "R<number>" followed by "|<insert>" for each non-empty insert,
     // unless a text was set in `resources` ("%1".."%9" take the inserts).
-    Q_INVOKABLE QString GRS(short& resourceId, QString& s1, QString& s2, QString& s3, QString& s4, QString& s5,
-                            QString& s6, QString& s7, QString& s8, QString& s9);
-    Q_INVOKABLE void LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& zero);
-    Q_INVOKABLE void ShowHelp(short topic);
-    Q_INVOKABLE void BeginTran();
-    Q_INVOKABLE void Endtran();
-    Q_INVOKABLE void LogEvent(QString& eventText, QString& kind, QVariant& rowId, QString& description, short& code);
+    Q_INVOKABLE QString GRS(short& resourceId, QString& s1, QString& s2, QString& s3, QString& s4, QString& s5, QString& s6, QString& s7,
+                            QString& s8, QString& s9) {
+        journal->note(QStringLiteral("GRS(%1)").arg(resourceId));
+        if (failGRS) automation::raise(automation::err::UserDefined, QStringLiteral("resource file missing"));
+        const QStringList inserts{s1, s2, s3, s4, s5, s6, s7, s8, s9};
+        const bool stored = resources.contains(resourceId);
+        QString text = resources.value(resourceId, QStringLiteral("R%1").arg(resourceId));
+        for (int i = 0; i < 9; ++i) {
+            if (stored) text.replace(QStringLiteral("%%1").arg(i + 1), inserts[i]);
+            if (!stored && !inserts[i].isEmpty()) text += QLatin1Char('|') + inserts[i];
+        }
+        return text;
+    }
+    Q_INVOKABLE void LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& zero) {
+        journal->errors.append({controllerId, automation::getProperty(error, QStringLiteral("Number")).toInt(),
+                                automation::getProperty(error, QStringLiteral("Description")).toString(), location, line, zero});
+        journal->note(QStringLiteral("LogError(%1)").arg(location));
+    }
+    Q_INVOKABLE void ShowHelp(short topic) { journal->note(QStringLiteral("ShowHelp(%1)").arg(topic)); }
+    Q_INVOKABLE void BeginTran() { journal->note(QStringLiteral("BeginTran")); }
+    Q_INVOKABLE void Endtran() { journal->note(QStringLiteral("Endtran")); }
+    Q_INVOKABLE void LogEvent(QString& eventText, QString& kind, QVariant& rowId, QString& description, short& code) {
+        journal->note(QStringLiteral("LogEvent(%1,%2,%3,%4,%5)").arg(eventText, kind, rowId.toString(), description).arg(code));
+    }
 
     std::shared_ptr<Journal> journal;
     RecordingSecurity* securityObject() const { return security_; }
@@ -121,10 +158,9 @@ private:
 
 // A host object, a communication object and their journal, ready to hand over.
 struct RecordingHost {
-    RecordingHost();
-    std::shared_ptr<Journal> journal;
-    std::unique_ptr<RecordingHostObject> parent;
-    std::unique_ptr<RecordingCommunication> comm;
+    std::shared_ptr<Journal> journal = std::make_shared<Journal>();
+    std::unique_ptr<RecordingHostObject> parent = std::make_unique<RecordingHostObject>(journal);
+    std::unique_ptr<RecordingCommunication> comm = std::make_unique<RecordingCommunication>(journal);
 };
 
 }  // namespace testsupport

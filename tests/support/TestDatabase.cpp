@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QUuid>
@@ -29,36 +30,37 @@ class ScopedConnection {
 public:
     ScopedConnection(Engine engine, const QString& database)
         : name_(QStringLiteral("tamrik_test_helper_%1").arg(helperCounter.fetchAndAddRelaxed(1))) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(engine == Engine::SQLite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
-            db.setDatabaseName(database);
-            if (engine == Engine::PostgreSQL) {
-                db.setHostName(pgHost());
-                db.setPort(pgPort());
-                db.setUserName(QStringLiteral("postgres"));
-            } else {
-                db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-            }
-            if (!db.open()) {
-                const QString text = db.lastError().text();
-                db = QSqlDatabase();
-                QSqlDatabase::removeDatabase(name_);
-                fail(QStringLiteral("cannot open %1: %2").arg(database, text));
-            }
+        QSqlDatabase db = QSqlDatabase::addDatabase(engine == Engine::SQLite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
+        db.setDatabaseName(database);
+        if (engine == Engine::PostgreSQL) {
+            db.setHostName(pgHost());
+            db.setPort(pgPort());
+            db.setUserName(QStringLiteral("postgres"));
+        } else {
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        }
+        if (!db.open()) {
+            const QString text = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name_);
+            fail(QStringLiteral("cannot open %1: %2").arg(database, text));
         }
     }
     ~ScopedConnection() {
         QSqlDatabase::database(name_, false).close();
         QSqlDatabase::removeDatabase(name_);
     }
-    void exec(const QString& sql) const {
+    // Every row of a statement (none for one that returns none).
+    QList<QVariantList> rows(const QString& sql) const {
         QSqlQuery q(QSqlDatabase::database(name_, false));
         if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
-    }
-    QVariant scalar(const QString& sql) const {
-        QSqlQuery q(QSqlDatabase::database(name_, false));
-        if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
-        return q.next() ? q.value(0) : QVariant();
+        QList<QVariantList> out;
+        while (q.isSelect() && q.next()) {
+            QVariantList row;
+            for (int i = 0; i < q.record().count(); ++i) row << q.value(i);
+            out << row;
+        }
+        return out;
     }
 
 private:
@@ -102,7 +104,7 @@ TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
     }
     if (const QString why = postgresUnavailable(); !why.isEmpty()) fail(why);
     name_ = uniqueDatabaseName();
-    ScopedConnection(engine, QStringLiteral("postgres")).exec(QStringLiteral("CREATE DATABASE \"%1\"").arg(name_));
+    ScopedConnection(engine, QStringLiteral("postgres")).rows(QStringLiteral("CREATE DATABASE \"%1\"").arg(name_));
     connectionString_ = QStringLiteral("postgresql://postgres@/%1?host=%2&port=%3")
                             .arg(name_, QString::fromUtf8(QUrl::toPercentEncoding(pgHost())), QString::number(pgPort()));
 }
@@ -110,7 +112,7 @@ TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
 TestDatabase::~TestDatabase() {
     if (engine_ != Engine::PostgreSQL || name_.isEmpty()) return;
     try {
-        ScopedConnection(engine_, QStringLiteral("postgres")).exec(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name_));
+        ScopedConnection(engine_, QStringLiteral("postgres")).rows(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name_));
     } catch (const std::exception& e) {
         qWarning("cannot drop test database %s: %s", qPrintable(name_), e.what());
     }
@@ -118,10 +120,23 @@ TestDatabase::~TestDatabase() {
 
 void TestDatabase::runScript(const QString& script) const {
     ScopedConnection c(engine_, name_);
-    for (const QString& statement : database::splitStatements(script)) c.exec(statement);
+    for (const QString& statement : database::splitStatements(script)) c.rows(statement);
 }
 
-QVariant TestDatabase::scalar(const QString& sql) const { return ScopedConnection(engine_, name_).scalar(sql); }
+QVariant TestDatabase::scalar(const QString& sql) const {
+    const QList<QVariantList> all = ScopedConnection(engine_, name_).rows(sql);
+    return all.isEmpty() ? QVariant() : all.first().value(0);
+}
+
+QStringList TestDatabase::rows(const QString& sql) const {
+    QStringList out;
+    for (const QVariantList& row : ScopedConnection(engine_, name_).rows(sql)) {
+        QStringList cells;
+        for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
+}
 
 void DatabaseTest::SetUp() {
     if (isPostgres()) {

@@ -44,6 +44,8 @@ public:
     // The first column of the first row (invalid when there is none), read
     // over a connection of its own: an independent look at what was stored.
     QVariant scalar(const QString& sql) const;
+    // Every row, its columns joined by '|' (NULL as "NULL"), over a connection of its own.
+    QStringList rows(const QString& sql) const;
     qlonglong count(const QString& table, const QString& where = QStringLiteral("1 = 1")) const {
         return scalar(QStringLiteral("select count(*) from %1 where %2").arg(table, where)).toLongLong();
     }

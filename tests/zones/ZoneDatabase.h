@@ -12,13 +12,13 @@
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/ZoneColumns.h"
+#include "tests/support/ZoneFields.h"
 
 #include <QObject>
+#include <QRegularExpression>
 #include <QStringList>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
-#include <tuple>
 
 namespace zonetest {
 
@@ -56,29 +56,18 @@ struct HostSide {
         host.comm->resources.insert(287, QStringLiteral("Sync failed"));
     }
 
-    QList<LoggedError> errorsAt(const QString& location) const {
-        QList<LoggedError> out;
-        for (const LoggedError& e : host.journal->errors)
-            if (e.location == location) out << e;
+    // "location number" of every error logged with the host, e.g. "LoadSCZArray 94".
+    QStringList logged() const {
+        QStringList out;
+        for (const LoggedError& e : host.journal->errors) out << QStringLiteral("%1 %2").arg(e.location).arg(e.number);
         return out;
-    }
-    int countNumber(const QString& location, int number) const {
-        const QList<LoggedError> at = errorsAt(location);
-        return std::count_if(at.begin(), at.end(), [&](const LoggedError& e) { return e.number == number; });
     }
     // The "Function Name" and "Number" of each error box, e.g. "frmMain.X 94".
     QStringList errorBoxes() const {
+        static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (\\d+)"), QRegularExpression::DotMatchesEverythingOption);
         QStringList out;
-        for (const auto& b : boxes.boxes) {
-            if (b.icon() != controls::mb::Critical) continue;
-            const QStringList lines = b.text.split(QStringLiteral("\r\n"));
-            QString fn, number;
-            for (const QString& l : lines) {
-                if (l.startsWith(QStringLiteral("Function Name: "))) fn = l.mid(15);
-                if (l.startsWith(QStringLiteral("Number: "))) number = l.mid(8);
-            }
-            out << fn + QLatin1Char(' ') + number;
-        }
+        for (const auto& b : boxes.boxes)
+            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).captured(1) + QLatin1Char(' ') + fields.match(b.text).captured(2);
         return out;
     }
     QStringList infoTexts() const {
@@ -89,17 +78,7 @@ struct HostSide {
     }
 };
 
-inline auto fieldsOf(const cz::SCZRecord& r) {
-    return std::tie(r.ControlZoneIndex, r.Name, r.Defined, r.Tag, r.Alert, r.TimeZoneId, r.Relay, r.ExpRelay, r.Changed);
-}
-inline auto fieldsOf(const cz::MCZRecord& r) {
-    return std::tie(r.MasterControlZoneIndex, r.Changed, r.Name, r.Description, r.Defined, r.TimeZoneId, r.LinkedZone, r.DoorGroupID,
-                    r.SecurityLevel, r.Tag, r.Alert, r.GlobalId, r.GlobalOut, r.Actions);
-}
-
-// The columns of the zone procedures, for rewriting them in tests.
-inline QStringList standardZoneColumns() { return testsupport::quoted(testsupport::standardZoneColumns()); }
-inline QStringList masterZoneColumns() { return testsupport::quoted(testsupport::masterZoneColumns()); }
+using testsupport::fieldsOf;
 
 class ZoneDatabaseTest : public testsupport::DatabaseTest, public HostSide {
 protected:
@@ -112,9 +91,6 @@ protected:
     }
 
     void exec(const QString& sql, const QVariantList& params = {}) { conn->fetchAll(sql, params); }
-    QString truth(bool b) const {
-        return isPostgres() ? QString::fromLatin1(b ? "true" : "false") : QString::fromLatin1(b ? "1" : "0");
-    }
     void addTimeZone(int id, const QString& name) {
         exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (?, ?)"), {id, name});
     }

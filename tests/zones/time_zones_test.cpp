@@ -11,6 +11,12 @@ class TimeZonesLoading : public ZoneDatabaseTest {};
 TAMRIK_ON_BOTH_ENGINES(TimeZonesLoading);
 
 TEST_P(TimeZonesLoading, LoadsTheCatalogueInProcedureOrderAndMapsEveryListedSlot) {
+    tz.LoadTimeZoneInformation(Controller);
+    EXPECT_TRUE(tz.GenericTZArray.isEmpty()) << "an empty catalogue is no fault";
+    EXPECT_EQ(tz.LookupGenericTZName(1), QStringLiteral("??????"));
+
+    // Past the catalogue's first block, in the procedure's order (by name).
+    for (int id = 4; id <= 250; ++id) addTimeZone(id, QStringLiteral("TZ %1").arg(id, 3, 10, QLatin1Char('0')));
     addTimeZone(1, QStringLiteral("Always"));
     addTimeZone(2, QStringLiteral("Office hours"));
     addTimeZone(3, QStringLiteral("Night"));
@@ -19,14 +25,17 @@ TEST_P(TimeZonesLoading, LoadsTheCatalogueInProcedureOrderAndMapsEveryListedSlot
     addSlot(149, QStringLiteral("G"), 1);
     addSlot(10, QStringLiteral("S"), 0);  // not synchronised: no generic time zone
     addSlot(6, QStringLiteral("S"), 3, 8);  // another controller's slot
+    boxes.boxes.clear();
+    host.journal->errors.clear();
 
     tz.LoadTimeZoneInformation(Controller);
 
-    ASSERT_EQ(tz.GenericTZArray.size(), 3);  // trimmed to the rows, ordered by the procedure (by name)
+    ASSERT_EQ(tz.GenericTZArray.size(), 250);
     EXPECT_EQ(tz.GenericTZArray[0].Name, QStringLiteral("Always"));
     EXPECT_EQ(tz.GenericTZArray[1].GenericTimeZoneId, 3);
     EXPECT_EQ(tz.GenericTZArray[2].Name, QStringLiteral("Office hours"));
     EXPECT_EQ(tz.GenericTZArray[2].GenericTimeZoneId, 2);
+    EXPECT_EQ(tz.GenericTZArray[249].Name, QStringLiteral("TZ 250"));
 
     EXPECT_EQ(tz.PanelTimeZoneMap[0], 2);
     EXPECT_EQ(tz.PanelTimeZoneMap[5], 3);
@@ -40,19 +49,6 @@ TEST_P(TimeZonesLoading, LoadsTheCatalogueInProcedureOrderAndMapsEveryListedSlot
     EXPECT_EQ(tz.LookupGenericTZId(6), 0) << "a slot no list names has no generic time zone";
     EXPECT_EQ(tz.LookupGenericTZName(3), QStringLiteral("Night"));
     EXPECT_TRUE(host.journal->errors.isEmpty());
-}
-
-TEST_P(TimeZonesLoading, TheCatalogueGrowsPastItsFirstBlockAndMayBeEmpty) {
-    tz.LoadTimeZoneInformation(Controller);
-    EXPECT_TRUE(tz.GenericTZArray.isEmpty());
-    EXPECT_EQ(tz.LookupGenericTZName(1), QStringLiteral("??????"));
-
-    for (int id = 1; id <= 250; ++id) addTimeZone(id, QStringLiteral("TZ %1").arg(id, 3, 10, QLatin1Char('0')));
-    tz.LoadTimeZoneInformation(Controller);
-    ASSERT_EQ(tz.GenericTZArray.size(), 250);
-    EXPECT_EQ(tz.GenericTZArray[100].GenericTimeZoneId, 101);
-    EXPECT_EQ(tz.GenericTZArray[249].Name, QStringLiteral("TZ 250"));
-    EXPECT_TRUE(boxes.boxes.isEmpty());
 }
 
 TEST_P(TimeZonesLoading, ALaterListOverwritesAnEarlierOneForTheSameSlot) {
@@ -88,13 +84,13 @@ TEST_P(TimeZonesLoading, AMissingGenericIdIsSynchronisedOnEveryLookup) {
 
     EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 5), 0) << "the lowest slot holding the id";
     EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 0), 2) << "id 0: the lowest slot without a generic time zone, no synchronisation";
-    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from controllertimezoneslots")).toInt(), 3);
+    EXPECT_EQ(db().count(QStringLiteral("controllertimezoneslots")), 3);
 
     EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 6), 2) << "the slot the component gave it";
     EXPECT_EQ(db().scalar(QStringLiteral("select generictimezoneid from controllertimezoneslots where controllerid = 7 and slot = 2")).toInt(), 6);
     EXPECT_EQ(tz.PanelTimeZoneMap[2], 0) << "the map is not updated";
     EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 6), 2);
-    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from controllertimezoneslots where generictimezoneid = 6")).toInt(), 1);
+    EXPECT_EQ(db().count(QStringLiteral("controllertimezoneslots"), QStringLiteral("generictimezoneid = 6")), 1);
     EXPECT_TRUE(boxes.boxes.isEmpty());
 }
 
@@ -140,52 +136,39 @@ TEST_F(TimeZonesLookups, SynchronisationIsAskedEveryTimeAndItsFailureIsShown) {
     component.slot = 17;
     timeZoneObject = ObjectRef::borrowed(&component);
     tz.PanelTimeZoneMap.fill(1);
-
     EXPECT_EQ(tz.LookupPanelTZNumber(31, 42), 17);
     EXPECT_EQ(tz.LookupPanelTZNumber(31, 42), 17);
     EXPECT_EQ(component.calls, (QStringList{QStringLiteral("31,42"), QStringLiteral("31,42")}));
-    EXPECT_EQ(std::count(tz.PanelTimeZoneMap.begin(), tz.PanelTimeZoneMap.end(), 1), 150);
     EXPECT_TRUE(boxes.boxes.isEmpty());
 
     component.succeed = false;
     EXPECT_EQ(tz.LookupPanelTZNumber(31, 43), 0);
     EXPECT_EQ(infoTexts(), QStringList{QStringLiteral("Sync failed")});
-
     timeZoneObject = ObjectRef();  // no time zone component at all
     EXPECT_EQ(tz.LookupPanelTZNumber(31, 44), 0);
     EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("frmMain.LookupPanelTZNumber 91")});
 }
 
-TEST_F(TimeZonesLookups, NumbersBeyondTheMapAreLoggedAndGiveTimeZoneOne) {
+// Numbers beyond the map and unknown ids give a default and are logged with the host.
+TEST_F(TimeZonesLookups, NumbersBeyondTheMapAndUnknownIdsAreLoggedAndGiveADefault) {
     tz.PanelTimeZoneMap[149] = 9;
     EXPECT_EQ(tz.LookupGenericTZId(149), 9);
     EXPECT_EQ(tz.LookupGenericTZId(150), 1);
     EXPECT_EQ(tz.LookupGenericTZId(255), 1);
-    const QList<LoggedError> logged = errorsAt(QStringLiteral("LookupGenericTZId"));
-    ASSERT_EQ(logged.size(), 2);
-    EXPECT_EQ(host.journal->errors.size(), 2);
-    for (const LoggedError& e : logged) {
-        EXPECT_EQ(e.number, 9);
-        EXPECT_EQ(e.controllerId, QVariant::fromValue(qint32(Controller)));
-        EXPECT_EQ(e.line.metaType().id(), QMetaType::QString);
-        EXPECT_GT(e.line.toInt(), 0);
-        EXPECT_EQ(e.zero, QVariant::fromValue(qint16(0)));
-    }
-    EXPECT_TRUE(boxes.boxes.isEmpty());
-}
-
-TEST_F(TimeZonesLookups, UnknownNamesAreLoggedWithTheirIdAsDetail) {
     tz.GenericTZArray = {{QStringLiteral("Always"), 1}, {QStringLiteral("First"), 4}, {QStringLiteral("Second"), 4}, {QString(), 0}};
     EXPECT_EQ(tz.LookupGenericTZName(4), QStringLiteral("First"));
-    EXPECT_TRUE(host.journal->errors.isEmpty());
-    for (int id : {0, -3, 9}) EXPECT_EQ(tz.LookupGenericTZName(id), QStringLiteral("??????"));
-    ASSERT_EQ(host.journal->errors.size(), 3);
-    const LoggedError& e = host.journal->errors[1];
-    EXPECT_EQ(e.location, QString());
-    EXPECT_EQ(e.line.toString(), QStringLiteral("TimeZone ID (-3) not found."));
-    EXPECT_EQ(e.number, 0);
-    EXPECT_EQ(e.controllerId.toInt(), Controller);
-    EXPECT_EQ(host.journal->errors[0].line.toString(), QStringLiteral("TimeZone ID (0) not found."));
+    for (int id : {0, -3}) EXPECT_EQ(tz.LookupGenericTZName(id), QStringLiteral("??????"));
+    EXPECT_EQ(logged(), (QStringList{"LookupGenericTZId 9", "LookupGenericTZId 9", " 0", " 0"}));
+    for (const LoggedError& e : host.journal->errors) {
+        EXPECT_EQ(e.controllerId, QVariant::fromValue(qint32(Controller)));
+        EXPECT_EQ(e.zero, QVariant::fromValue(qint16(0)));
+    }
+    const LoggedError& beyond = host.journal->errors[0];
+    EXPECT_EQ(beyond.line.metaType().id(), QMetaType::QString);
+    EXPECT_GT(beyond.line.toInt(), 0);
+    EXPECT_EQ(host.journal->errors[2].line.toString(), QStringLiteral("TimeZone ID (0) not found."));
+    EXPECT_EQ(host.journal->errors[3].line.toString(), QStringLiteral("TimeZone ID (-3) not found."));
+    EXPECT_TRUE(boxes.boxes.isEmpty());
 }
 
 }  // namespace
