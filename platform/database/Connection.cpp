@@ -29,6 +29,8 @@ const QString kRollbackToSavepoint = QStringLiteral("ROLLBACK TO SAVEPOINT tamri
 // What an injected fault sends instead of its statement: it fails in the
 // database itself, which on PostgreSQL aborts an open transaction.
 const QString kFailingStatement = QStringLiteral("SELECT tamrik_injected_fault()");
+// Statements between two savepoints: a failure sends at most this many again.
+constexpr size_t kSavepointBatch = 64;
 // Prepared statements a session keeps; the least recently used goes first.
 constexpr size_t kKeptStatements = 64;
 // How the hook sees the driver's catalogue reads.
@@ -357,12 +359,46 @@ bool Connection::sqliteInAutocommit() const {
     return connection && sqlite3_get_autocommit(connection) != 0;
 }
 
-// Before a statement inside a PostgreSQL transaction: a savepoint just before
-// it, so that its failure can be undone without aborting the transaction.
-// The previous statement's savepoint is released in the same message.
+// Before a statement inside a PostgreSQL transaction: a savepoint at the
+// start of each batch, so that a failure can be undone without aborting the
+// transaction. The previous savepoint is released in the same message.
 void Connection::markSavepoint() {
+    if (savepointSet_ && sinceSavepoint_.size() < kSavepointBatch) return;
     execControl(savepointSet_ ? kReleaseAndSavepoint : kSavepoint);
     savepointSet_ = true;
+    sinceSavepoint_.clear();
+}
+
+// After a failed statement: back to the savepoint, then the batch's earlier
+// statements again, so that they stay done. Should one of them now fail or
+// change other rows (another session got in between), the transaction cannot
+// be what its writer was told: it is rolled back and reported as lost.
+void Connection::undoFailedStatement() {
+    if (connectionLost()) return;
+    execControl(kRollbackToSavepoint);
+    for (const Done& done : sinceSavepoint_) {
+        observeOwn(done.sql, done.params.isEmpty() ? 1 : 3);
+        QSqlQuery q(db_);
+        bool ok = done.params.isEmpty() ? q.exec(done.sql) : q.prepare(done.sql);
+        for (qsizetype i = 0; ok && !done.params.isEmpty() && i < done.params.size(); ++i) q.bindValue(static_cast<int>(i), done.params.at(i));
+        if (ok && !done.params.isEmpty()) ok = q.exec();
+        if (ok && (done.rowsAffected < 0 || q.numRowsAffected() == done.rowsAffected)) continue;
+        const QString why = ok ? QStringLiteral("a statement changed %1 rows instead of %2 when sent again after a later one failed: %3")
+                                     .arg(q.numRowsAffected())
+                                     .arg(done.rowsAffected)
+                                     .arg(done.sql.left(80))
+                               : QStringLiteral("a statement failed when sent again after a later one failed: %1").arg(q.lastError().text().trimmed());
+        q.finish();
+        sinceSavepoint_.clear();
+        savepointSet_ = false;
+        if (db_.isOpen()) {
+            observeOwn(QStringLiteral("ROLLBACK"));
+            db_.rollback();
+        }
+        appliedLockTimeout_ = -1;
+        transactionLost(QStringLiteral("the database layer rolled it back: %1").arg(why));
+        raise(err::ProviderError, QStringLiteral("the open transaction was rolled back: %1").arg(why));
+    }
 }
 
 // The wait wanted now: none once a single wait was spent.
@@ -403,6 +439,7 @@ void Connection::beginTransaction() {
     if (!db_.transaction()) raiseFailure(db_.lastError());
     inTransaction_ = true;
     savepointSet_ = false;
+    sinceSavepoint_.clear();
     lostTransaction_.clear();
 }
 
@@ -508,11 +545,11 @@ void Connection::run(const QString& sql, const QVariantList& params, Travel trav
     const bool fault = injected(sql, params, roundTrips);
     applyLockTimeout();
     // PostgreSQL aborts the whole transaction on the first error and COMMIT
-    // then rolls everything back; a savepoint before each statement keeps the
-    // rest. SQLite undoes only the failing statement: it needs none.
+    // then rolls everything back; the savepoint keeps the rest. SQLite undoes
+    // only the failing statement: it needs none.
     const bool guarded = inTransaction_ && engine_ == Engine::PostgreSQL;
     auto undo = [&] {
-        if (guarded && !connectionLost()) execControl(kRollbackToSavepoint);
+        if (guarded) undoFailedStatement();
     };
     if (guarded) markSavepoint();
     if (fault) {
@@ -549,6 +586,7 @@ void Connection::run(const QString& sql, const QVariantList& params, Travel trav
             if (travel == Travel::Kept) dropStatement(sql);
             raiseFailure(error);
         }
+        const int affected = q->isSelect() ? -1 : q->numRowsAffected();
         try {
             if (consume) consume(*q);
         } catch (...) {
@@ -556,6 +594,7 @@ void Connection::run(const QString& sql, const QVariantList& params, Travel trav
             undo();
             throw;
         }
+        if (guarded) sinceSavepoint_.push_back(Done{sql, travel == Travel::Text ? QVariantList() : params, affected});
         if (keep) *keep = std::move(*single);
         // A kept statement is reset after each use: on SQLite it would hold its read lock.
         else if (travel == Travel::Kept) q->finish();

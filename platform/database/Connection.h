@@ -15,6 +15,11 @@
 //    statement (and a procedure called again) is prepared once per session
 //    and re-executed, one round trip each, so a loop pays for one PREPARE;
 //  - a statement without values goes as text.
+//
+// Inside a PostgreSQL transaction a failed statement aborts the transaction,
+// so the runner keeps a savepoint; to spare a round trip per statement it is
+// set once per batch of statements, and after a failure the runner rolls back
+// to it and sends again the batch's statements that had succeeded.
 #include <QHash>
 #include <QList>
 #include <QMetaType>
@@ -30,6 +35,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace database {
 
@@ -196,6 +202,7 @@ private:
     void transactionLost(const QString& why);
     bool sqliteInAutocommit() const;
     void markSavepoint();
+    void undoFailedStatement();
     bool injected(const QString& sql, const QVariantList& params, int roundTrips = 1) const {
         return hook_ && hook_(Statement{sql, params, false, roundTrips});
     }
@@ -214,7 +221,14 @@ private:
     Engine engine_ = Engine::SQLite;
     bool open_ = false;
     bool inTransaction_ = false;
-    bool savepointSet_ = false;  // PostgreSQL: one set before the last statement, not yet released
+    bool savepointSet_ = false;  // PostgreSQL: one set in this transaction, not yet released
+    // PostgreSQL: the statements that succeeded since the savepoint.
+    struct Done {
+        QString sql;
+        QVariantList params;
+        int rowsAffected = -1;  // -1: a query
+    };
+    std::vector<Done> sinceSavepoint_;
     QString lostTransaction_;
     int lockTimeout_ = 5000;
     int appliedLockTimeout_ = -1;  // what the session has now; -1 unknown

@@ -117,6 +117,28 @@ TEST_P(DatabaseServerConnection, KilledBackendInsideATransaction) {
     EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from zones")).toInt(), 3);
 }
 
+// A savepoint covers a batch of statements: after a failure the batch's
+// earlier statements are sent again and stay; should one of them now change
+// other rows, the transaction is rolled back and said to be lost.
+TEST_P(DatabaseServerConnection, AFailureKeepsEveryEarlierStatementOrLosesTheTransactionAloud) {
+    conn->beginTransaction();
+    for (int id = 100; id < 170; ++id) conn->write(QStringLiteral("insert into zones (id, name) values (?, 'kept')"), {id});
+    EXPECT_EQ(errorOf([&] { conn->write(QStringLiteral("insert into zones (id, name) values (1, 'duplicate')")); }).number(), err::ProviderError);
+    ASSERT_TRUE(conn->inTransaction());
+    conn->commitTransaction();
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from zones where name = 'kept'")).toInt(), 70);
+
+    // A sequence does not roll back: sent again, this update finds no row.
+    conn->write(QStringLiteral("create sequence once"));
+    conn->beginTransaction();
+    conn->write(QStringLiteral("update zones set name = 'odd' where id = 2 and nextval('once') % 2 = 1"));
+    const AutomationError e = errorOf([&] { conn->write(QStringLiteral("insert into zones (id, name) values (1, 'duplicate')")); });
+    EXPECT_TRUE(e.description().contains(QStringLiteral("transaction was rolled back"))) << e.description();
+    EXPECT_FALSE(conn->inTransaction());
+    EXPECT_TRUE(conn->lostTransaction().contains(QStringLiteral("instead of 1"))) << conn->lostTransaction();
+    EXPECT_NE(db().scalar(QStringLiteral("select name from zones where id = 2")).toString(), QStringLiteral("odd"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DatabaseServerConnection, ::testing::Values(testsupport::Engine::PostgreSQL),
                          testsupport::EngineParamName());
 

@@ -1,7 +1,8 @@
 // What an open and an OK send, as the connection's statement hook sees them:
 // every read the load makes and one write of each kind per saved zone, each
 // in one round trip once the session has prepared it, and savepoints only
-// where a failure would otherwise cost the transaction (PostgreSQL).
+// where a failure would otherwise cost the transaction (PostgreSQL), one per
+// batch of statements.
 #include "tests/reliability/HostFixture.h"
 
 #include <QRegularExpression>
@@ -91,7 +92,7 @@ TEST_P(StatementsSent, AnOkWritesEachZoneWithOneUpdatePreparedOnceAndSavepointsO
     EXPECT_EQ(matching(sent, QStringLiteral("^insert into eventlog")).size(), 4);
     EXPECT_TRUE(matching(sent, QStringLiteral("from resources")).isEmpty()) << "the event text is read once per host";
 
-    int inTransaction = 0, savepoints = 0, releasedAlone = 0;
+    int inTransaction = 0, savepoints = 0, releasedAlone = 0, busyTransactions = 0, sinceBegin = 0;
     bool open = false;
     for (const Statement& s : sent) {
         if (!s.own) {
@@ -99,16 +100,20 @@ TEST_P(StatementsSent, AnOkWritesEachZoneWithOneUpdatePreparedOnceAndSavepointsO
         }
         if (s.sql == QLatin1String("BEGIN") || s.sql == QLatin1String("COMMIT")) {
             open = s.sql == QLatin1String("BEGIN");
+            busyTransactions += !open && sinceBegin > 0;
+            sinceBegin = 0;
         } else if (s.own && s.sql.contains(QLatin1String("SAVEPOINT"))) {
             savepoints += s.sql.startsWith(QLatin1String("SAVEPOINT")) || s.sql.contains(QLatin1String("; SAVEPOINT"));
             releasedAlone += !s.sql.contains(QLatin1String("; SAVEPOINT")) && s.sql.startsWith(QLatin1String("RELEASE"));
         } else if (open && !s.own) {
             ++inTransaction;
+            ++sinceBegin;
         }
     }
     EXPECT_GT(inTransaction, 12);
-    // PostgreSQL: one message marks each statement, releasing the last mark with it.
-    EXPECT_EQ(savepoints, isPostgres() ? inTransaction : 0);
+    // PostgreSQL: one savepoint covers a batch of statements (these
+    // transactions are short: one each), so a failure costs no earlier write.
+    EXPECT_EQ(savepoints, isPostgres() ? busyTransactions : 0);
     EXPECT_EQ(releasedAlone, 0);
 }
 
