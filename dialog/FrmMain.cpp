@@ -111,6 +111,8 @@ void FrmMain::Unload() {
     FrmMainWindow* w = window_.release();
     w->hide();
     w->deleteLater();
+    // The rows as loaded serve only the OK of this load; the tables stay.
+    if (state_) state_->AsLoaded = RowsAsLoaded();
     unloading_ = false;
 }
 

@@ -46,7 +46,8 @@ struct LoadState {
     RowHighlighter Highlighter;
     // The control whose new-item entry asked a sibling for a new time zone or door group.
     NewItemRequest NewItem;
-    // The zone rows as this load read them, for the conflict check at OK.
+    // The zone rows as this load read them, for the conflict check at OK;
+    // released at the unload.
     RowsAsLoaded AsLoaded;
 };
 

@@ -38,7 +38,9 @@ void FillSCZList(controls::ListBox* list, const SCZTable& SCZArray) {
 
 void FillSCZCombo(controls::ComboBox* combo, const SCZTable& SCZArray) {
     combo->clearEntries();
-    for (int i = 0; i < SCZTable::Count; ++i) combo->addEntry(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
+    QList<std::pair<QString, qint32>> entries;
+    for (int i = 0; i < SCZTable::Count; ++i) entries.emplace_back(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
+    combo->addEntries(entries);
 }
 
 void FillGenericTZCombo(const HostContext& ctx, const QVector<GenericTZRecord>& table, controls::ComboBox* combo, qint32 selectedId) {
@@ -105,10 +107,18 @@ void DoorGroupCallback(const HostContext& ctx, QWidget* dialog, NewItemRequest& 
     request.clear();
 }
 
+namespace {
+QList<std::pair<QString, qint32>> numberEntries(int first, int last) {
+    QList<std::pair<QString, qint32>> entries;
+    for (int n = first; n <= last; ++n) entries.emplace_back(QString::number(n), n);
+    return entries;
+}
+}  // namespace
+
 void InitMCZCombos(const HostContext& ctx, const MCZCombos& combos, const QVector<GenericTZRecord>& GenericTZArray, const SCZTable& SCZArray) {
     ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.InitMCZCombos"));
     step([&] {
-        for (int n = 192; n <= 255; ++n) combos.cmbMCZIndex->addEntry(QString::number(n), n);
+        combos.cmbMCZIndex->addEntries(numberEntries(192, 255));
     });
     step([&] { FillGenericTZCombo(ctx, GenericTZArray, combos.cmbMCZTimeZone, 0); });
     step([&] { combos.cmbThreatLevel->clearEntries(); });
@@ -117,7 +127,7 @@ void InitMCZCombos(const HostContext& ctx, const MCZCombos& combos, const QVecto
     step([&] { InitDoorGroupCombo(ctx, combos.cmbLinkedAccessZone); });
     step([&] { combos.cmbGlobalId->clearEntries(); });
     step([&] {
-        for (int n = 0; n <= 255; ++n) combos.cmbGlobalId->addEntry(QString::number(n), n);
+        combos.cmbGlobalId->addEntries(numberEntries(0, 255));
     });
 }
 

@@ -3,6 +3,7 @@
 #include "platform/automation/AutomationError.h"
 
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 
 namespace controls {
 
@@ -28,6 +29,25 @@ void ComboBox::addEntry(const QString& text, qint32 itemData) {
     const QSignalBlocker quiet(this);
     addItem(text, QVariant::fromValue(itemData));
     setCurrentIndex(-1);
+}
+
+void ComboBox::addEntries(const QList<std::pair<QString, qint32>>& entries) {
+    auto* items = qobject_cast<QStandardItemModel*>(model());
+    if (!items || entries.isEmpty()) {
+        for (const auto& [text, itemData] : entries) addEntry(text, itemData);
+        return;
+    }
+    QList<QStandardItem*> rows;
+    rows.reserve(entries.size());
+    for (const auto& [text, itemData] : entries) {
+        auto* item = new QStandardItem(text);
+        item->setData(QVariant::fromValue(itemData), Qt::UserRole);
+        rows << item;
+    }
+    const bool wasEmpty = count() == 0;
+    const QSignalBlocker quiet(wasEmpty ? this : nullptr);
+    items->invisibleRootItem()->appendRows(rows);
+    if (wasEmpty) setCurrentIndex(-1);
 }
 
 void ComboBox::setEntry(int index, const QString& text, qint32 itemData) {

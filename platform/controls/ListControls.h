@@ -5,6 +5,7 @@
 // data value. Handlers connect to click() and read listIndex()/itemData().
 #include <QComboBox>
 #include <QListWidget>
+#include <utility>
 
 namespace controls {
 
@@ -19,6 +20,8 @@ public:
     void setListIndex(int index);
     // Appends an entry; the selection stays as it was (none in an empty combo).
     void addEntry(const QString& text, qint32 itemData);
+    // The same for many entries at once (one change for the list's view).
+    void addEntries(const QList<std::pair<QString, qint32>>& entries);
     // Sets entry `index` (appending when index == count) like the platform's List(i).
     void setEntry(int index, const QString& text, qint32 itemData);
     qint32 itemDataAt(int index) const;
