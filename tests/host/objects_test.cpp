@@ -7,8 +7,8 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/ErrObject.h"
 #include "platform/automation/Registry.h"
+#include "platform/controls/WindowHandle.h"
 #include "platform/database/Connection.h"
-#include "tests/host/RecordingDialog.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
@@ -22,6 +22,27 @@
 
 using namespace automation;
 
+// Stands where the control-zone dialog stands for the sibling components: a
+// window with a handle and the three public callbacks, recording each call.
+class RecordingDialog : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int hwnd READ hwnd)
+public:
+    int hwnd() { return controls::windowHandle(&window); }
+    Q_INVOKABLE void TZCallback(int& type, int& identity, QString& description) {
+        calls << QStringLiteral("TZCallback(%1,%2,%3)").arg(type).arg(identity).arg(description);
+        lastId = identity;
+    }
+    Q_INVOKABLE void TZCancelCallback() { calls << QStringLiteral("TZCancelCallback"); }
+    Q_INVOKABLE void Callback(QString& component, int& id, QVariant& action, QString& name) {
+        calls << QStringLiteral("Callback(%1,%2,%3,%4)").arg(component).arg(id).arg(action.toString(), name);
+        lastId = id;
+    }
+    QWidget window;
+    QStringList calls;
+    int lastId = 0;
+};
+
 namespace {
 
 class HostObjects : public testsupport::DatabaseTest {
@@ -30,8 +51,6 @@ protected:
         conn = std::make_unique<database::Connection>();
         conn->Open(db().connectionString());
         hostdb::createSchema(*conn);
-        const QString t = isPostgres() ? QStringLiteral("true") : QStringLiteral("1");
-        const QString f = isPostgres() ? QStringLiteral("false") : QStringLiteral("0");
         db().runScript(QStringLiteral(R"(
             insert into users (username) values ('alice');
             insert into users (username) values ('bob');
@@ -43,13 +62,13 @@ protected:
             insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values (5, 0, 'S', 40);
             insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values (5, 1, 'M', null);
             insert into outputs (outputid, controllerid, "index", name, belongtodoor, belongto) values (700, 5, 1, 'Strike', 0, null);
-        )").arg(t, f));
+        )").arg(pick("1", "true"), pick("0", "false")));
         comm = std::make_unique<czhost::Communication>(conn.get(), QStringLiteral("alice"));
         czhost::registerStandIns();
         nt = ObjectRef::borrowed(comm.get());
     }
-
     qlonglong count(const QString& table, const QString& where = QStringLiteral("1=1")) { return db().count(table, where); }
+    static void click(QWidget* in, const char* button) { QTest::mouseClick(in->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton); }
 
     std::unique_ptr<database::Connection> conn;
     std::unique_ptr<czhost::Communication> comm;
@@ -62,12 +81,12 @@ TEST_P(HostObjects, SecurityAnswersFromTheSignedInUsersRights) {
     security.set(QStringLiteral("ComponentType"), QVariant::fromValue<short>(32));
     EXPECT_TRUE(security.get(QStringLiteral("CanView")).toBool());
     EXPECT_FALSE(security.get(QStringLiteral("CanSave")).toBool());
-    QVariantList master{QStringLiteral("&Master Control Zones")};
-    QVariantList standard{QStringLiteral("&Standard Control Zones")};
-    EXPECT_FALSE(getProperty(toObject(security.callByRef(QStringLiteral("SubPermissions"), master)), QStringLiteral("CanView")).toBool());
-    EXPECT_TRUE(getProperty(toObject(security.callByRef(QStringLiteral("SubPermissions"), standard)), QStringLiteral("CanView")).toBool())
-        << "a tab without a row of its own follows the view right";
-
+    const auto tab = [&](const char* caption) {
+        QVariantList args{QString::fromLatin1(caption)};
+        return getProperty(toObject(security.callByRef(QStringLiteral("SubPermissions"), args)), QStringLiteral("CanView")).toBool();
+    };
+    EXPECT_FALSE(tab("&Master Control Zones"));
+    EXPECT_TRUE(tab("&Standard Control Zones")) << "a tab without a row of its own follows the view right";
     security.set(QStringLiteral("ComponentType"), 33);
     EXPECT_FALSE(security.get(QStringLiteral("CanView")).toBool()) << "no row, no right";
     czhost::Communication stranger(conn.get(), QStringLiteral("bob"));
@@ -75,44 +94,37 @@ TEST_P(HostObjects, SecurityAnswersFromTheSignedInUsersRights) {
     EXPECT_FALSE(getProperty(stranger.security(), QStringLiteral("CanView")).toBool());
 }
 
-TEST_P(HostObjects, EndtranCommitsAndASecondOneDoesNoHarm) {
+// Events and download commands wait for Endtran; a second Endtran does no harm.
+TEST_P(HostObjects, EndtranCommitsEventsAndCommandsAndASecondOneDoesNoHarm) {
     nt.call(QStringLiteral("BeginTran"));
     QVariantList event{QStringLiteral("Control zone modified"), QStringLiteral("Std Control Zone"), 11, QStringLiteral("(SCZ5) Dock"), QVariant::fromValue<short>(1092)};
     nt.callByRef(QStringLiteral("LogEvent"), event);
-    EXPECT_EQ(count(QStringLiteral("eventlog")), 0) << "not visible before the commit";
-    nt.call(QStringLiteral("Endtran"));
-    EXPECT_EQ(count(QStringLiteral("eventlog"), QStringLiteral("objectid = 11 and eventcode = 1092 and description = '(SCZ5) Dock'")), 1);
-    nt.call(QStringLiteral("Endtran"));
-    // Work after the transaction ended is committed on its own.
-    nt.callByRef(QStringLiteral("LogEvent"), event);
-    EXPECT_EQ(count(QStringLiteral("eventlog")), 2);
-    EXPECT_FALSE(conn->inTransaction());
-}
-
-TEST_P(HostObjects, CommandSetsQueueADownloadPerCommand) {
     ObjectRef controllers = nt.getObject(QStringLiteral("Controllers"));
-    QVariantList id{5};
+    QVariantList id{5}, again{5};
     QObject* controller = toObject(controllers.callByRef(QStringLiteral("Add"), id));
     ASSERT_NE(controller, nullptr);
-    QVariantList again{5};
     EXPECT_EQ(toObject(controllers.callByRef(QStringLiteral("Add"), again)), controller);
     ObjectRef sets = ObjectRef::borrowed(controller).getObject(QStringLiteral("CommandSets"));
     sets.call(QStringLiteral("Add"), {QStringLiteral("STD_CONTROL_ZONE"), 1234});
     sets.call(QStringLiteral("Add"), {QStringLiteral("MASTER_CONTROL_ZONE"), 1300});
+    EXPECT_EQ(count(QStringLiteral("eventlog")) + count(QStringLiteral("downloadqueue")), 0) << "not visible before the commit";
+    nt.call(QStringLiteral("Endtran"));
+    EXPECT_EQ(count(QStringLiteral("eventlog"), QStringLiteral("objectid = 11 and eventcode = 1092 and description = '(SCZ5) Dock'")), 1);
     EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("controllerid = 5 and commandset = 'STD_CONTROL_ZONE' and objectid = 1234")), 1);
     EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("controllerid = 5")), 2);
+    nt.call(QStringLiteral("Endtran"));
+    nt.callByRef(QStringLiteral("LogEvent"), event);  // after the transaction: committed on its own
+    EXPECT_EQ(count(QStringLiteral("eventlog")), 2);
+    EXPECT_FALSE(conn->inTransaction());
 }
 
 TEST_P(HostObjects, ResourceTextsErrorsAndHelp) {
-    QVariantList args{QVariant::fromValue<short>(1164), QStringLiteral("Dock")};
-    for (int i = 0; i < 8; ++i) args << QString();
+    QVariantList args{QVariant::fromValue<short>(1164), QStringLiteral("Dock"), "", "", "", "", "", "", "", ""};
     EXPECT_TRUE(nt.callByRef(QStringLiteral("GRS"), args).toString().contains(QStringLiteral("Dock")));
-
     automation::ErrObject err(13, QStringLiteral("Type mismatch"));
     QVariantList log{5, fromObject(&err), QStringLiteral("LoadSCZArray"), QStringLiteral("120"), QVariant::fromValue<short>(0)};
     nt.callByRef(QStringLiteral("LogError"), log);
     EXPECT_EQ(count(QStringLiteral("errorlog"), QStringLiteral("controllerid = 5 and errornumber = 13 and location = 'LoadSCZArray' and line = '120'")), 1);
-
     nt.call(QStringLiteral("ShowHelp"), {QVariant::fromValue<short>(11)});
     ASSERT_EQ(boxes.boxes.size(), 1);
     EXPECT_FALSE(boxes.boxes[0].text.isEmpty());
@@ -136,7 +148,6 @@ TEST_P(HostObjects, TheLocalizerAppliesStoredCaptionsAndRecordsChanges) {
     loc.call(QStringLiteral("LocalizerApply"));
     EXPECT_EQ(label->text(), QStringLiteral("Nom :"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Zones"));
-
     label->move(30, 40);  // what a sizing frame does in customize mode
     QVariantList changed{fromObject(nullptr), fromObject(label)};
     loc.callByRef(QStringLiteral("LocalizerTargetChanged"), changed);
@@ -144,46 +155,36 @@ TEST_P(HostObjects, TheLocalizerAppliesStoredCaptionsAndRecordsChanges) {
               QStringLiteral("450")) << "30 pixels at 96 dots per inch";
 }
 
-TEST_P(HostObjects, TimeZoneSyncGivesTheLowestFreeSlotOnce) {
-    czhost::TimeZoneComponent tz;
-    tz.setDBConnection(conn.get());
-    QVariantList args{5, 40, QVariant::fromValue<uchar>(0)};
-    ASSERT_TRUE(callByRef(&tz, QStringLiteral("SyncTZToController"), args).toBool());
-    EXPECT_EQ(args[2].toInt(), 0) << "a generic time zone the controller holds keeps its slot";
-
-    db().runScript(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (41, 'Nights')"));
-    QVariantList fresh{5, 41, QVariant::fromValue<uchar>(0)};
-    ASSERT_TRUE(callByRef(&tz, QStringLiteral("SyncTZToController"), fresh).toBool());
-    EXPECT_EQ(fresh[2].toInt(), 2) << "slots 0 and 1 are taken";
-    EXPECT_EQ(count(QStringLiteral("controllertimezoneslots"), QStringLiteral("controllerid = 5 and slot = 2 and generictimezoneid = 41")), 1);
-    QVariantList again{5, 41, QVariant::fromValue<uchar>(0)};
-    ASSERT_TRUE(callByRef(&tz, QStringLiteral("SyncTZToController"), again).toBool());
-    EXPECT_EQ(again[2].toInt(), 2);
-}
-
-TEST_P(HostObjects, TheTimeZoneEditorCreatesAZoneAndReportsItOrTheCancel) {
+// The time zone component: its editor creates a zone and reports it or the
+// cancel; a sync gives a generic time zone the controller's lowest free slot, once.
+TEST_P(HostObjects, TheTimeZoneComponentCreatesZonesAndGivesThemSlots) {
     RecordingDialog dialog;
     dialog.window.show();
     czhost::TimeZoneComponent tz;
     tz.setDBConnection(conn.get());
     tz.setParentObject(&dialog);
     tz.AddNew();
-    QDialog* editor = tz.editor();
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->parent(), nullptr) << "owned by the dialog's window, not its child";
-    ASSERT_NE(editor->windowHandle(), nullptr);
-    EXPECT_EQ(editor->windowHandle()->transientParent(), dialog.window.windowHandle());
-    editor->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Cleaners' hours, late"));
-    QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    ASSERT_EQ(dialog.calls.size(), 1);
-    EXPECT_TRUE(dialog.calls[0].startsWith(QStringLiteral("TZCallback(0,")));
-    EXPECT_TRUE(dialog.calls[0].endsWith(QStringLiteral(",Cleaners' hours, late)")));
+    ASSERT_NE(tz.editor(), nullptr);
+    EXPECT_EQ(tz.editor()->parent(), nullptr) << "owned by the dialog's window, not its child";
+    ASSERT_NE(tz.editor()->windowHandle(), nullptr);
+    EXPECT_EQ(tz.editor()->windowHandle()->transientParent(), dialog.window.windowHandle());
+    tz.editor()->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Cleaners' hours, late"));
+    click(tz.editor(), "cmdOK");
+    EXPECT_EQ(dialog.calls, QStringList{QStringLiteral("TZCallback(0,%1,Cleaners' hours, late)").arg(dialog.lastId)});
     EXPECT_EQ(count(QStringLiteral("generictimezones"), QStringLiteral("generictimezoneid = %1").arg(dialog.lastId)), 1);
-
     tz.AddNew();
-    QTest::mouseClick(tz.editor()->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
-    EXPECT_EQ(dialog.calls.value(1), QStringLiteral("TZCancelCallback"));
-    EXPECT_EQ(dialog.calls.size(), 2);
+    click(tz.editor(), "cmdCancel");
+    EXPECT_EQ(dialog.calls.mid(1), QStringList{QStringLiteral("TZCancelCallback")});
+
+    const auto sync = [&](int zone) {
+        QVariantList args{5, zone, QVariant::fromValue<uchar>(0)};
+        EXPECT_TRUE(callByRef(&tz, QStringLiteral("SyncTZToController"), args).toBool());
+        return args[2].toInt();
+    };
+    EXPECT_EQ(sync(40), 0) << "a generic time zone the controller holds keeps its slot";
+    EXPECT_EQ(sync(dialog.lastId), 2) << "the new one: slots 0 and 1 are taken";
+    EXPECT_EQ(sync(dialog.lastId), 2);
+    EXPECT_EQ(count(QStringLiteral("controllertimezoneslots"), QStringLiteral("controllerid = 5 and slot = 2 and generictimezoneid = %1").arg(dialog.lastId)), 1);
 }
 
 TEST_P(HostObjects, DoorGroupAndPropertyComponentsReportThroughCallback) {
@@ -194,13 +195,13 @@ TEST_P(HostObjects, DoorGroupAndPropertyComponentsReportThroughCallback) {
     groups.set(QStringLiteral("Parent"), fromObject(&dialog));
     groups.set(QStringLiteral("DoorGroupID"), 0);
     groups.call(QStringLiteral("RaiseForm"));
-    auto* component = qobject_cast<czhost::DoorGroupComponent*>(groups.get());
-    component->editor()->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Loading bay"));
-    QTest::mouseClick(component->editor()->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    QDialog* editor = qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor();
+    editor->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Loading bay"));
+    click(editor, "cmdOK");
     EXPECT_EQ(dialog.calls.value(0), QStringLiteral("Callback(DOOR_GROUP,%1,ADD,Loading bay)").arg(dialog.lastId));
     EXPECT_EQ(count(QStringLiteral("doorgroups"), QStringLiteral("doorgroupname = 'Loading bay'")), 1);
     groups.call(QStringLiteral("RaiseForm"));
-    component->editor()->close();
+    qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor()->close();
     EXPECT_EQ(dialog.calls.value(1), QStringLiteral("Callback(DOOR_GROUP,0,CANCEL,)"));
 
     ObjectRef output = Registry::create(QStringLiteral("OutputObject.TamrikOutput"));
@@ -219,3 +220,5 @@ TEST_P(HostObjects, DoorGroupAndPropertyComponentsReportThroughCallback) {
 TAMRIK_ON_BOTH_ENGINES(HostObjects);
 
 }  // namespace
+
+#include "objects_test.moc"
