@@ -1,11 +1,10 @@
-// PostgreSQL stopped hard while the dialog is open: OK saves nothing, and the
-// operator hears of it; the host never opens the dialog on a dead connection;
-// once the server is back the host reconnects and the save goes through.
-// The server is a cluster of this test's own, so stopping it disturbs no
-// test running beside it.
+// The host's database gone. A file that is no database: the host says so and
+// leaves it alone. PostgreSQL stopped hard while the dialog is open: OK saves
+// nothing and the operator hears of it; the host never opens the dialog on a
+// dead connection; once the server is back it reconnects and saves.
 #include "tests/reliability/HostFixture.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <unistd.h>
@@ -14,56 +13,57 @@ using namespace reliability;
 
 namespace {
 
+TEST(CorruptFile, IsReportedAsNoDatabaseAndLeftAsItWas) {
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("site.db")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));  // not SQLite's header
+    f.close();
+    QProcess czhost;
+    czhost.start(QCoreApplication::applicationDirPath() + QStringLiteral("/czhost"),
+                 {QStringLiteral("--database"), f.fileName(), QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("shot.png"))});
+    ASSERT_TRUE(czhost.waitForFinished(60000));
+    const QString err = QString::fromLocal8Bit(czhost.readAllStandardError());
+    EXPECT_EQ(czhost.exitCode(), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("is not a database")) && !err.contains(QStringLiteral("creating the demo database"))) << err.toStdString();
+    EXPECT_EQ(f.size(), 4096);
+}
+
+// A cluster of the test's own, so stopping it disturbs no test beside it, with
+// a database "zones"; run as the server's user when we are root.
 class OwnServer {
 public:
     OwnServer() {
-        const QString bin = qEnvironmentVariable("PGBIN", QStringLiteral("/usr/lib/postgresql/15/bin"));
-        pgCtl_ = bin + QStringLiteral("/pg_ctl");
-        if (!QFileInfo::exists(pgCtl_)) return;
-        dir_ = std::make_unique<QTemporaryDir>();
-        if (geteuid() == 0) run({QStringLiteral("chown"), QStringLiteral("postgres:"), dir_->path()}, false);
-        port_ = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(40000));
-        ready_ = server({bin + QStringLiteral("/initdb"), QStringLiteral("-D"), data(), QStringLiteral("-A"), QStringLiteral("trust"),
-                         QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--no-sync")}) &&
-                 start();
+        if (!QFileInfo::exists(bin("pg_ctl"))) return;
+        if (geteuid() == 0) QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres:"), dir_.path()});
+        ready_ = run({bin("initdb"), "-D", data(), "-A", "trust", "-U", "postgres", "-E", "UTF8", "--no-sync"}) && start() &&
+                 run({bin("createdb"), "-h", dir_.path(), "-p", QString::number(port_), "-U", "postgres", "zones"});
     }
     ~OwnServer() {
-        if (ready_) stopImmediately();
+        if (QFileInfo::exists(data() + QStringLiteral("/postmaster.pid"))) stopImmediately();
     }
-    bool ready() const { return ready_; }
     bool start() {
-        return server({pgCtl_, QStringLiteral("-D"), data(), QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"),
-                       QStringLiteral("-k %1 -c listen_addresses='' -p %2 -c fsync=off").arg(dir_->path()).arg(port_), QStringLiteral("start")});
+        return run({bin("pg_ctl"), "-D", data(), "-w", "-t", "60", "-o", QStringLiteral("-k %1 -c listen_addresses='' -p %2 -c fsync=off").arg(dir_.path()).arg(port_), "start"});
     }
     // As a crash would: no checkpoint, every connection cut.
-    bool stopImmediately() {
-        return server({pgCtl_, QStringLiteral("-D"), data(), QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
-    }
-    QString connectionString(const QString& db) const {
-        return QStringLiteral("postgresql://postgres@/%1?host=%2&port=%3").arg(db, dir_->path()).arg(port_);
-    }
+    bool stopImmediately() { return run({bin("pg_ctl"), "-D", data(), "-m", "immediate", "-w", "stop"}); }
+    QString zones() const { return QStringLiteral("postgresql://postgres@/zones?host=%1&port=%2").arg(dir_.path()).arg(port_); }
+    bool ready_ = false;
 
 private:
-    QString data() const { return dir_->filePath(QStringLiteral("data")); }
-    // As the server's own user when we are root (it refuses to run as root).
-    bool server(QStringList args) {
-        if (geteuid() == 0) args = QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--")} + args;
-        return run(geteuid() == 0 ? QStringList{QStringLiteral("runuser")} + args : args, true);
-    }
-    static bool run(QStringList args, bool quietOutput) {
+    static QString bin(const char* tool) { return qEnvironmentVariable("PGBIN", QStringLiteral("/usr/lib/postgresql/15/bin")) + QLatin1Char('/') + QLatin1String(tool); }
+    QString data() const { return dir_.filePath(QStringLiteral("data")); }
+    static bool run(QStringList args) {
+        if (geteuid() == 0) args = QStringList{"runuser", "-u", "postgres", "--"} + args;
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
-        const QString program = args.takeFirst();
-        p.start(program, args);
-        if (!p.waitForFinished(120000)) return false;
-        if (p.exitCode() != 0 || !quietOutput) std::fprintf(stderr, "%s", p.readAll().constData());
-        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        p.start(args.takeFirst(), args);
+        const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (!ok) std::fprintf(stderr, "%s", p.readAll().constData());
+        return ok;
     }
-
-    QString pgCtl_;
-    std::unique_ptr<QTemporaryDir> dir_;
-    int port_ = 0;
-    bool ready_ = false;
+    QTemporaryDir dir_;
+    int port_ = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(40000));
 };
 
 class ServerRestart : public ::testing::Test, public HostDriver {
@@ -73,26 +73,22 @@ protected:
 
 TEST_F(ServerRestart, TheSaveFailsLoudlyAndTheHostReconnectsOnceTheServerIsBack) {
     OwnServer server;
-    if (!server.ready()) {
+    if (!server.ready_) {
         if (testsupport::postgresRequired()) FAIL() << "no PostgreSQL cluster could be started";
         GTEST_SKIP() << "no PostgreSQL here";
     }
-    {
-        database::Connection admin;
-        admin.Open(server.connectionString(QStringLiteral("postgres")));
-        admin.execute(QStringLiteral("create database zones"));
-    }
     database::Connection conn;
-    conn.Open(server.connectionString(QStringLiteral("zones")));
+    conn.Open(server.zones());
     hostdb::createSchema(conn);
     hostdb::seedDemo(conn);
     czhost::registerStandIns();
     startHost(&conn);
-    const QString before = conn.fetchAll(nameQuery(3)).rows.value(0).value(0).toString();
+    const auto name3 = [&] { return conn.fetchAll(onZone(3, QStringLiteral("select name from %1 where %2"))).rows.value(0).value(0).toString(); };
+    const QString before = name3();
 
     open();
-    renameSCZ(3, QStringLiteral("Lost in the crash"));
-    renameMCZ(200, QStringLiteral("Lost too"));
+    rename(3, QStringLiteral("Lost in the crash"));
+    rename(200, QStringLiteral("Lost too"));
     ASSERT_TRUE(server.stopImmediately());
     ok();
     EXPECT_FALSE(form().isLoaded()) << "OK closes the dialog after the saves, whatever they met";
@@ -113,10 +109,10 @@ TEST_F(ServerRestart, TheSaveFailsLoudlyAndTheHostReconnectsOnceTheServerIsBack)
     boxes.boxes.clear();
     open();
     EXPECT_EQ(form().state().SCZArray(3).Name, before) << "nothing of the first OK was saved";
-    renameSCZ(3, QStringLiteral("Saved after the restart"));
+    rename(3, QStringLiteral("Saved after the restart"));
     ok();
     EXPECT_TRUE(boxes.boxes.isEmpty());
-    EXPECT_EQ(conn.fetchAll(nameQuery(3)).rows.value(0).value(0).toString(), QStringLiteral("Saved after the restart"));
+    EXPECT_EQ(name3(), QStringLiteral("Saved after the restart"));
     EXPECT_EQ(conn.fetchAll(QStringLiteral("select count(*) from downloadqueue")).rows.value(0).value(0).toInt(), 1);
 }
 
