@@ -2,7 +2,6 @@
 // real host database on both engines.
 #include "host/lib/HostDatabase.h"
 #include "host/lib/HostObjects.h"
-#include "host/lib/Localizer.h"
 #include "host/lib/StandIns.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/ErrObject.h"
@@ -14,26 +13,19 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QWindow>
 
 using namespace automation;
 
 // Stands where the control-zone dialog stands for the sibling components: a
-// window with a handle and the three public callbacks, recording each call.
+// window with a handle and the public callback, recording each call.
 class RecordingDialog : public QObject {
     Q_OBJECT
     Q_PROPERTY(int hwnd READ hwnd)
 public:
     int hwnd() { return controls::windowHandle(&window); }
-    Q_INVOKABLE void TZCallback(int& type, int& identity, QString& description) {
-        calls << QStringLiteral("TZCallback(%1,%2,%3)").arg(type).arg(identity).arg(description);
-        lastId = identity;
-    }
-    Q_INVOKABLE void TZCancelCallback() { calls << QStringLiteral("TZCancelCallback"); }
     Q_INVOKABLE void Callback(QString& component, int& id, QVariant& action, QString& name) {
         calls << QStringLiteral("Callback(%1,%2,%3,%4)").arg(component).arg(id).arg(action.toString(), name);
         lastId = id;
@@ -58,10 +50,6 @@ protected:
             insert into usertabrights (username, componenttype, tabcaption, canview) values ('alice', 32, '&Master Control Zones', %2);
             insert into controllertypes (controller_type, type_name, base_relays) select 99, 'test', 4 where not exists (select 1 from controllertypes where controller_type = 99);
             insert into controllers (controller_id, controller_type, controller_name) values (5, 99, 'Dock');
-            insert into generictimezones (generictimezoneid, name) values (40, 'Always');
-            insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values (5, 0, 'S', 40);
-            insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values (5, 1, 'M', null);
-            insert into outputs (outputid, controllerid, "index", name, belongtodoor, belongto) values (700, 5, 1, 'Strike', 0, null);
         )").arg(pick("1", "true"), pick("0", "false")));
         comm = std::make_unique<czhost::Communication>(conn.get(), QStringLiteral("alice"));
         czhost::registerStandIns();
@@ -130,64 +118,8 @@ TEST_P(HostObjects, ResourceTextsErrorsAndHelp) {
     EXPECT_FALSE(boxes.boxes[0].text.isEmpty());
 }
 
-TEST_P(HostObjects, TheLocalizerAppliesStoredCaptionsAndRecordsChanges) {
-    QWidget form;
-    form.setObjectName(QStringLiteral("frmMain"));
-    auto* label = new QLabel(QStringLiteral("Name:"), &form);
-    label->setObjectName(QStringLiteral("Label1_0"));
-    label->setGeometry(10, 10, 60, 20);
-    db().runScript(QStringLiteral("insert into localizations (componentnumber, controlname, property, value) values (5, 'Label1_0', 'Caption', 'Nom :');"
-                                  "insert into localizations (componentnumber, controlname, property, value) values (5, 'frmMain', 'Caption', 'Zones');"
-                                  "insert into localizations (componentnumber, controlname, property, value) values (6, 'Label1_0', 'Caption', 'other component');"));
-    auto* localizer = new czhost::Localizer;
-    localizer->setParent(&form);
-    ObjectRef loc = ObjectRef::borrowed(localizer);
-    loc.set(QStringLiteral("LocalizerConnection"), fromObject(conn.get()));
-    loc.set(QStringLiteral("LocalizerComponentNumber"), 5);
-    loc.set(QStringLiteral("LocalizerVersion"), QStringLiteral("1.0.0"));
-    loc.call(QStringLiteral("LocalizerApply"));
-    EXPECT_EQ(label->text(), QStringLiteral("Nom :"));
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Zones"));
-    label->move(30, 40);  // what a sizing frame does in customize mode
-    QVariantList changed{fromObject(nullptr), fromObject(label)};
-    loc.callByRef(QStringLiteral("LocalizerTargetChanged"), changed);
-    EXPECT_EQ(db().scalar(QStringLiteral("select value from localizations where componentnumber = 5 and controlname = 'Label1_0' and property = 'Left'")).toString(),
-              QStringLiteral("450")) << "30 pixels at 96 dots per inch";
-}
-
-// The time zone component: its editor creates a zone and reports it or the
-// cancel; a sync gives a generic time zone the controller's lowest free slot, once.
-TEST_P(HostObjects, TheTimeZoneComponentCreatesZonesAndGivesThemSlots) {
-    RecordingDialog dialog;
-    dialog.window.show();
-    czhost::TimeZoneComponent tz;
-    tz.setDBConnection(conn.get());
-    tz.setParentObject(&dialog);
-    tz.AddNew();
-    ASSERT_NE(tz.editor(), nullptr);
-    EXPECT_EQ(tz.editor()->parent(), nullptr) << "owned by the dialog's window, not its child";
-    ASSERT_NE(tz.editor()->windowHandle(), nullptr);
-    EXPECT_EQ(tz.editor()->windowHandle()->transientParent(), dialog.window.windowHandle());
-    tz.editor()->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Cleaners' hours, late"));
-    click(tz.editor(), "cmdOK");
-    EXPECT_EQ(dialog.calls, QStringList{QStringLiteral("TZCallback(0,%1,Cleaners' hours, late)").arg(dialog.lastId)});
-    EXPECT_EQ(count(QStringLiteral("generictimezones"), QStringLiteral("generictimezoneid = %1").arg(dialog.lastId)), 1);
-    tz.AddNew();
-    click(tz.editor(), "cmdCancel");
-    EXPECT_EQ(dialog.calls.mid(1), QStringList{QStringLiteral("TZCancelCallback")});
-
-    const auto sync = [&](int zone) {
-        QVariantList args{5, zone, QVariant::fromValue<uchar>(0)};
-        EXPECT_TRUE(callByRef(&tz, QStringLiteral("SyncTZToController"), args).toBool());
-        return args[2].toInt();
-    };
-    EXPECT_EQ(sync(40), 0) << "a generic time zone the controller holds keeps its slot";
-    EXPECT_EQ(sync(dialog.lastId), 2) << "the new one: slots 0 and 1 are taken";
-    EXPECT_EQ(sync(dialog.lastId), 2);
-    EXPECT_EQ(count(QStringLiteral("controllertimezoneslots"), QStringLiteral("controllerid = 5 and slot = 2 and generictimezoneid = %1").arg(dialog.lastId)), 1);
-}
-
-TEST_P(HostObjects, DoorGroupAndPropertyComponentsReportThroughCallback) {
+// Launched from the dialog, the door group editor reports an added group or the cancel through Callback.
+TEST_P(HostObjects, TheDoorGroupComponentReportsAnAddOrTheCancel) {
     RecordingDialog dialog;
     ObjectRef groups = Registry::create(QStringLiteral("DoorGroups.TamrikDoorgroup"));
     groups.set(QStringLiteral("DBConnectionString"), db().connectionString());
@@ -203,18 +135,6 @@ TEST_P(HostObjects, DoorGroupAndPropertyComponentsReportThroughCallback) {
     groups.call(QStringLiteral("RaiseForm"));
     qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor()->close();
     EXPECT_EQ(dialog.calls.value(1), QStringLiteral("Callback(DOOR_GROUP,0,CANCEL,)"));
-
-    ObjectRef output = Registry::create(QStringLiteral("OutputObject.TamrikOutput"));
-    output.set(QStringLiteral("OutputId"), 700);
-    output.set(QStringLiteral("DBConnection"), fromObject(conn.get()));
-    output.set(QStringLiteral("NTConnection"), fromObject(comm.get()));
-    output.set(QStringLiteral("Parent"), fromObject(&dialog));
-    output.call(QStringLiteral("RaiseForm"));
-    QDialog* props = qobject_cast<czhost::PropertyComponent*>(output.get())->editor();
-    ASSERT_NE(props, nullptr);
-    EXPECT_EQ(props->findChild<QLabel*>(QStringLiteral("lbl_name"))->text(), QStringLiteral("Strike"));
-    props->close();
-    EXPECT_EQ(dialog.calls.value(2), QStringLiteral("Callback(OUTPUT,700,CLOSE,)"));
 }
 
 TAMRIK_ON_BOTH_ENGINES(HostObjects);
