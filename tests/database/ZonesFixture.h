@@ -1,7 +1,6 @@
 #pragma once
-// A small zones table and a few procedures in sys_procedures on each engine
-// (set-returning functions on PostgreSQL, as the host's are), and an open
-// Connection to it.
+// A small zones table and a few procedures in sys_procedures on each engine,
+// and an open Connection to it.
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "tests/support/Errors.h"
@@ -24,7 +23,6 @@ using testsupport::errorOf;
 class ZonesTest : public testsupport::DatabaseTest {
 protected:
     void prepareDatabase() override {
-        const bool pg = isPostgres();
         db().runScript(database::proceduresTableDdl());
         db().runScript(QStringLiteral(R"(
             create table zones (id integer primary key, name text not null, "index" integer, level integer, kind smallint, flag boolean, note text);
@@ -32,27 +30,17 @@ protected:
             insert into zones values (2, 'Back', 1, 70000, 0, %2, 'x');
             insert into zones values (3, 'Side', 2, 5, 2, %1, 'y');
         )").arg(pick("1", "true"), pick("0", "false")));
-        const QString row = QStringLiteral(R"(id integer, name text, "index" integer, level integer, kind smallint, flag boolean, note text)");
-        const QString columns = QStringLiteral(R"(id, name, "index", level, kind, flag, note)");
-        if (pg)
-            db().runScript(QStringLiteral(R"(
-                create function sp_fetchzones() returns table(%1) language sql as $$ select %2 from zones order by id $$;
-                create function sp_fetchzone(zid integer) returns table(%1) language sql as $$ select %2 from zones where id = zid $$;
-                create function sp_zonesbetween(a integer, b integer) returns table(id integer)
-                    language sql as $$ select z.id from zones z where z.id between a and b order by z.id $$;
-                create function sp_echo(v integer) returns table(v integer) language sql as $$ select $1 $$;
-            )").arg(row, columns));
-        // name, parameters, SQLite's text, PostgreSQL's text, base table and key
-        const std::tuple<QString, int, QString, QString, QString> procedures[] = {
-            {"sp_fetchzones", 0, "select " + columns + " from zones order by id", "select * from sp_fetchzones()", "'zones', 'id'"},
-            {"sp_fetchzone", 1, "select " + columns + " from zones where id = ?", "select * from sp_fetchzone(?)", "'zones', 'id'"},
-            {"sp_zonesbetween", 2, "select id from zones where id between ? and ? order by id", "select * from sp_zonesbetween(?, ?)", "null, null"},
-            {"sp_echo", 1, "select ? as v, '?' as literal", "select v, '?' as literal from sp_echo(?)", "null, null"}};
-        for (auto [name, params, sqlite, postgres, table] : procedures)
+        // name, parameters, text, base table and key column
+        const std::tuple<const char*, int, const char*, const char*> procedures[] = {
+            {"sp_fetchzones", 0, R"(select id, name, "index", level, kind, flag, note from zones order by id)", "'zones', 'id'"},
+            {"sp_fetchzone", 1, R"(select id, name, "index", level, kind, flag, note from zones where id = ?)", "'zones', 'id'"},
+            {"sp_zonesbetween", 2, "select id from zones where id between ? and ? order by id", "null, null"},
+            {"sp_echo", 1, "select cast(? as integer) as v, '?' as literal", "null, null"}};
+        for (const auto& [name, params, sql, table] : procedures)
             db().runScript(QStringLiteral("insert into sys_procedures values ('%1', '%2', '%3', %4, %5)")
-                               .arg(name, pick("sqlite", "postgresql"), (pg ? postgres : sqlite).replace(QLatin1Char('\''), QLatin1String("''")))
+                               .arg(QLatin1String(name), pick("sqlite", "postgresql"), QString::fromLatin1(sql).replace(QLatin1Char('\''), QLatin1String("''")))
                                .arg(params)
-                               .arg(table));
+                               .arg(QLatin1String(table)));
         conn = std::make_unique<database::Connection>();
         conn->Open(db().connectionString());
     }

@@ -27,11 +27,10 @@ using hostdb::demo::Warehouse;
 class HostDriver {
 public:
     virtual ~HostDriver() { closeHost(); }
-
-    // The host's window over `connection`, as czhost builds it, without conflict detection.
+    // As czhost builds it, without conflict detection; lock waits short enough for a quick suite.
     void startHost(database::Connection* connection) {
         host.reset();
-        connection->setLockTimeout(300);  // short enough for a quick suite, long enough to be a real wait
+        connection->setLockTimeout(300);
         host = std::make_unique<czhost::MainWindow>(connection, QStringLiteral("admin"), &zones);
         comm()->setFallbackLogPath(logDir.filePath(QStringLiteral("errors.log")));
         comm()->setDetectConflicts(false);
@@ -46,12 +45,8 @@ public:
         ASSERT_TRUE(form().isLoaded());
     }
     // A click, then the event loop, so the host's report follows the dialog.
-    static void press(QPushButton* button) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        settle();
-    }
-    static void ok() { press(form().window()->cmdOK); }
-    static void cancel() { press(form().window()->CmdCancel); }
+    static void ok() { QTest::mouseClick(form().window()->cmdOK, Qt::LeftButton), settle(); }
+    static void cancel() { QTest::mouseClick(form().window()->CmdCancel, Qt::LeftButton), settle(); }
     static void settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
@@ -95,14 +90,11 @@ protected:
         startHost(conn.get());
     }
     void TearDown() override { closeHost(); }
-
     QVariant stored(int zone, const QString& column = QStringLiteral("name")) {
         return db().scalar(onZone(zone, QStringLiteral("select ") + column + QStringLiteral(" from %1 where %2")));
     }
     QString storedName(int zone) { return stored(zone).toString(); }
-    void store(int zone, const QString& assignments) {
-        db().runScript(onZone(zone, QStringLiteral("update %1 set ") + assignments + QStringLiteral(" where %2")));
-    }
+    void store(int zone, const QString& assignments) { db().runScript(onZone(zone, QStringLiteral("update %1 set ") + assignments + QStringLiteral(" where %2"))); }
 };
 
 }  // namespace reliability

@@ -1,9 +1,7 @@
-// The save's carry-on path: the k-th statement of an OK fails, for every k
-// across a save of two standard and two master zones (a failing COMMIT
-// included). Whatever fails: no crash, no transaction left open, the host
-// tells the operator once, and the rows, commands, events and error rows are
-// what the carry-on rule implies, walked over the save's steps below rather
-// than recorded.
+// The save's carry-on path: the k-th statement of an OK fails inside the
+// database, for every k across a save of two standard and two master zones,
+// COMMITs included. Whatever fails: no transaction left open, one report, and
+// the rows, commands, events and error rows the carry-on rule implies.
 #include "tests/reliability/HostFixture.h"
 
 #include <QRegularExpression>
@@ -15,27 +13,24 @@ namespace {
 enum class Op { Begin, Open, Update, Command, Text, Event, Commit };
 struct Statement {
     Op op;
-    int save;  // 0 standard zones, 1 master zones
-    int zone;  // the zone whose write it belongs to, or -1
+    int save, zone;  // save: 0 standard zones, 1 master zones; zone: whose write it belongs to, or -1
 };
 struct Outcome {
     QStringList names, commands, events;  // "name 3", "STD_CONTROL_ZONE 3", "(SCZ3) name|text"
     int logged = 0, rolledBack = 0;       // LogError calls, failed commits
 };
-const QList<int> kZones[2] = {{3, 40}, {192, 230}};
+const QList<int> kZones[2] = {{3, 40}, {192, 230}}, kAll = kZones[0] + kZones[1];
 QString newName(int zone) { return QStringLiteral("Renamed %1").arg(zone); }
 
 class FaultInjection : public HostTest {
 protected:
     void prepareDatabase() override {
         HostTest::prepareDatabase();
-        for (const auto& zones : kZones)
-            for (int z : zones) oldNames[z] = storedName(z);
+        for (int z : kAll) oldNames[z] = storedName(z);
         eventText = db().scalar(QStringLiteral("select text from resources where resourceid = 661")).toString();
     }
 
-    // Puts the site back, opens the dialog, renames the four zones and presses
-    // OK; statement k from the press on fails inside the database (none: 0).
+    // Puts the site back, renames the four zones and presses OK; statement k from the press on fails (none: 0).
     QStringList runOk(int k) {
         db().runScript(QStringLiteral("delete from downloadqueue; delete from eventlog; delete from errorlog"));
         for (auto it = oldNames.cbegin(); it != oldNames.cend(); ++it)
@@ -43,8 +38,7 @@ protected:
         boxes.boxes.clear();
         QStringList seen;
         open();
-        for (const auto& zones : kZones)
-            for (int z : zones) rename(z, newName(z));
+        for (int z : kAll) rename(z, newName(z));
         conn->setStatementHook([&](const database::Connection::Statement& s) { return !s.own && (seen << s.sql).size() == k; });
         ok();
         conn->setStatementHook(nullptr);
@@ -76,12 +70,11 @@ protected:
         return out;
     }
 
-    // The carry-on rule, over both saves, with statement `failed` failing (-1: none).
-    // A failing step is logged, ends its save's transaction (whose COMMIT then
-    // does not fail: the fault is spent) and drops the controller object, so a
-    // later command of that save fails too; a failing resource text logs
-    // itself and leaves the event's text empty; a failing COMMIT takes its
-    // transaction's writes along.
+    // The carry-on rule with statement `failed` failing (-1: none). A failing step is
+    // logged, ends its save's transaction (whose COMMIT then succeeds: the fault is
+    // spent) and drops the controller object, so the save's later commands fail too;
+    // a failing resource text logs itself and empties the event's text; a failing
+    // COMMIT takes its transaction's writes along.
     Outcome expected(const QList<Statement>& plan, int failed) const {
         Outcome o;
         for (int save = 0; save < 2; ++save) {
@@ -131,9 +124,8 @@ TEST_P(FaultInjection, EveryStatementOfAnOkFailingLeavesWhatTheCarryOnRuleSays) 
         EXPECT_FALSE(form().isLoaded());
         EXPECT_FALSE(conn->inTransaction());
         QStringList names;
-        for (const auto& zones : kZones)
-            for (int z : zones)
-                if (storedName(z) == newName(z)) names << QStringLiteral("name %1").arg(z);
+        for (int z : kAll)
+            if (storedName(z) == newName(z)) names << QStringLiteral("name %1").arg(z);
         EXPECT_EQ(names, want.names);
         EXPECT_EQ(db().rows(QStringLiteral(
                       "select d.commandset || ' ' || coalesce(s.controlzoneindex, m.mastercontrolzoneindex) from downloadqueue d "
