@@ -1,13 +1,13 @@
-// The connection: script splitting and procedure-call recognition,
-// connection strings, late-bound members, errors, transactions with a
-// savepoint per statement, a dropped server connection, an engine rollback.
+// The connection: script splitting and procedure-call recognition, connection
+// strings, late-bound members, errors and transaction state. Failures inside a
+// transaction, engine rollbacks and dropped connections are driven through the
+// host's saves in tests/reliability.
 #include "tests/database/ZonesFixture.h"
 
 #include "platform/database/Script.h"
 
 #include <QFileInfo>
 #include <QMetaObject>
-#include <QSqlQuery>
 #include <QUrl>
 
 using namespace dbtest;
@@ -72,30 +72,6 @@ TEST_P(DatabaseConnection, OpensThroughItsLateBoundMembersAndChecksItsState) {
     EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from zones")).toInt(), 3);
 }
 
-TEST_P(DatabaseConnection, AFailingStatementInATransactionKeepsTheOthers) {
-    conn->beginTransaction();
-    conn->execute(QStringLiteral("insert into zones (id, name) values (10, 'before')"));
-    EXPECT_EQ(errorNumber([&] { conn->execute(QStringLiteral("insert into zones (id, name) values (1, 'duplicate')")); }), err::ProviderError);
-    EXPECT_EQ(errorNumber([&] { conn->execute(QStringLiteral("exec sp_fetchzone")); }), err::WrongArgumentCount);
-    // A failed optimistic update inside the transaction, then a good one.
-    Recordset rs = open(QStringLiteral("sp_fetchzone 2"), database::adOpenKeyset, database::adLockOptimistic);
-    conn->execute(QStringLiteral("update zones set level = 1 where id = 2"));
-    rs.setValue(QStringLiteral("name"), QStringLiteral("lost"));
-    EXPECT_EQ(errorNumber([&] { rs.Update(); }), err::RowChanged);
-    conn->execute(QStringLiteral("insert into zones (id, name) values (11, 'after')"));
-    // A query handed to the caller stays readable after its savepoint is released.
-    QSqlQuery q = conn->execute(QStringLiteral("select id from zones where id >= ? order by id"), {10});
-    conn->execute(QStringLiteral("update zones set note = 'n' where id = 3"));
-    QList<int> seen;
-    while (q.next()) seen << q.value(0).toInt();
-    EXPECT_EQ(seen, (QList<int>{10, 11}));
-    Recordset reread = open(QStringLiteral("sp_zonesbetween 10, 11"));
-    EXPECT_EQ(ids(reread), (QList<int>{10, 11}));
-    conn->commitTransaction();
-    EXPECT_FALSE(conn->inTransaction());
-    EXPECT_EQ(db().rows(QStringLiteral("select id, level from zones where id in (2, 10, 11) order by id")), (QStringList{"2|1", "10|NULL", "11|NULL"}));
-}
-
 // Strings of the test's own engine open it; others are clear errors that name no password.
 TEST_P(DatabaseConnection, ConnectionStrings) {
     const QString host = QString::fromUtf8(QUrl::toPercentEncoding(qEnvironmentVariable("TAMRIK_TEST_PG_HOST")));
@@ -124,52 +100,3 @@ TEST_P(DatabaseConnection, ConnectionStrings) {
 }
 
 TAMRIK_ON_BOTH_ENGINES(DatabaseConnection);
-
-// Only a server connection can be dropped: the statement that finds it
-// dropped reports it lost, the open transaction is gone, Close and Open bring it back.
-class DatabaseServerConnection : public ZonesTest {};
-
-TEST_P(DatabaseServerConnection, AKilledBackendIsReportedAsLost) {
-    conn->fetchAll(QStringLiteral("sp_fetchzones"));  // procedures looked up: the failure comes from the statement itself
-    conn->beginTransaction();
-    conn->execute(QStringLiteral("insert into zones (id, name) values (10, 'lost')"));
-    EXPECT_TRUE(db().scalar(QStringLiteral("select pg_terminate_backend(%1)").arg(conn->fetchAll(QStringLiteral("select pg_backend_pid()")).rows.value(0).value(0).toInt())).toBool());
-    const AutomationError e = errorOf([&] { open(QStringLiteral("sp_fetchzones")); });
-    EXPECT_EQ(e.number(), err::ConnectionLost);
-    EXPECT_TRUE(e.description().contains(QStringLiteral("connection to the database was lost"))) << e.description();
-    EXPECT_FALSE(conn->inTransaction());
-    EXPECT_EQ(conn->state(), 0);
-    EXPECT_EQ(errorNumber([&] { conn->execute(QStringLiteral("select 1")); }), err::ConnectionLost);
-    conn->Close();
-    conn->Open();
-    EXPECT_EQ(conn->fetchAll(QStringLiteral("sp_fetchzones")).rows.size(), 3) << "the insert went with the transaction";
-}
-
-INSTANTIATE_TEST_SUITE_P(Engines, DatabaseServerConnection, ::testing::Values(testsupport::Engine::PostgreSQL), testsupport::EngineParamName());
-
-// SQLite undoes a failing statement alone, without savepoints, unless the
-// failure makes the engine roll the whole transaction back: the connection
-// notices it and no later statement is taken to be inside it.
-class SQLiteTransaction : public ZonesTest {};
-
-TEST_P(SQLiteTransaction, AFailureThatRollsTheTransactionBackEndsItAndSaysWhy) {
-    conn->write(QStringLiteral("create trigger refuse before update of note on zones when new.note = 'refused' "
-                               "begin select raise(rollback, 'refused by a trigger'); end"));
-    conn->beginTransaction();
-    conn->write(QStringLiteral("update zones set name = 'undone' where id = 1"));
-    EXPECT_EQ(errorNumber([&] { conn->write(QStringLiteral("insert into zones (id, name) values (1, 'duplicate')")); }), err::ProviderError);
-    EXPECT_TRUE(conn->inTransaction()) << "a constraint fails its statement only";
-    const AutomationError e = errorOf([&] { conn->write(QStringLiteral("update zones set note = 'refused' where id = 2")); });
-    EXPECT_TRUE(e.description().contains(QStringLiteral("rolled back the open transaction"))) << e.description();
-    EXPECT_FALSE(conn->inTransaction());
-    EXPECT_TRUE(conn->lostTransaction().contains(QStringLiteral("refused by a trigger"))) << conn->lostTransaction();
-    // What follows runs on its own, and there is nothing left to commit.
-    conn->write(QStringLiteral("update zones set name = 'after' where id = 3"));
-    EXPECT_EQ(db().rows(QStringLiteral("select name from zones order by id")), (QStringList{"Front", "Back", "after"}));
-    EXPECT_EQ(errorNumber([&] { conn->commitTransaction(); }), err::OperationNotAllowed);
-    conn->beginTransaction();
-    EXPECT_TRUE(conn->lostTransaction().isEmpty());
-    conn->rollbackTransaction();
-}
-
-TAMRIK_ON_ONE_ENGINE(SQLiteTransaction);
