@@ -82,30 +82,6 @@ TEST_P(HostObjects, SecurityAnswersFromTheSignedInUsersRights) {
     EXPECT_FALSE(getProperty(stranger.security(), QStringLiteral("CanView")).toBool());
 }
 
-// Events and download commands wait for Endtran; a second Endtran does no harm.
-TEST_P(HostObjects, EndtranCommitsEventsAndCommandsAndASecondOneDoesNoHarm) {
-    nt.call(QStringLiteral("BeginTran"));
-    QVariantList event{QStringLiteral("Control zone modified"), QStringLiteral("Std Control Zone"), 11, QStringLiteral("(SCZ5) Dock"), QVariant::fromValue<short>(1092)};
-    nt.callByRef(QStringLiteral("LogEvent"), event);
-    ObjectRef controllers = nt.getObject(QStringLiteral("Controllers"));
-    QVariantList id{5}, again{5};
-    QObject* controller = toObject(controllers.callByRef(QStringLiteral("Add"), id));
-    ASSERT_NE(controller, nullptr);
-    EXPECT_EQ(toObject(controllers.callByRef(QStringLiteral("Add"), again)), controller);
-    ObjectRef sets = ObjectRef::borrowed(controller).getObject(QStringLiteral("CommandSets"));
-    sets.call(QStringLiteral("Add"), {QStringLiteral("STD_CONTROL_ZONE"), 1234});
-    sets.call(QStringLiteral("Add"), {QStringLiteral("MASTER_CONTROL_ZONE"), 1300});
-    EXPECT_EQ(count(QStringLiteral("eventlog")) + count(QStringLiteral("downloadqueue")), 0) << "not visible before the commit";
-    nt.call(QStringLiteral("Endtran"));
-    EXPECT_EQ(count(QStringLiteral("eventlog"), QStringLiteral("objectid = 11 and eventcode = 1092 and description = '(SCZ5) Dock'")), 1);
-    EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("controllerid = 5 and commandset = 'STD_CONTROL_ZONE' and objectid = 1234")), 1);
-    EXPECT_EQ(count(QStringLiteral("downloadqueue"), QStringLiteral("controllerid = 5")), 2);
-    nt.call(QStringLiteral("Endtran"));
-    nt.callByRef(QStringLiteral("LogEvent"), event);  // after the transaction: committed on its own
-    EXPECT_EQ(count(QStringLiteral("eventlog")), 2);
-    EXPECT_FALSE(conn->inTransaction());
-}
-
 TEST_P(HostObjects, ResourceTextsErrorsAndHelp) {
     QVariantList args{QVariant::fromValue<short>(1164), QStringLiteral("Dock"), "", "", "", "", "", "", "", ""};
     EXPECT_TRUE(nt.callByRef(QStringLiteral("GRS"), args).toString().contains(QStringLiteral("Dock")));
