@@ -102,7 +102,8 @@ protected:
                     else into().commands << QStringLiteral("%1_CONTROL_ZONE %2").arg(save ? "MASTER" : "STD").arg(z);
                     o.logged += !text;
                     if (fails(Op::Event, z)) failure();
-                    else into().events << QStringLiteral("(%1%2) %3|%4").arg(save ? "MCZ" : "SCZ").arg(z).arg(updated ? newName(z) : oldNames[z], text ? eventText : QString());
+                    else into().events << QStringLiteral("(%1%2) %3|%4").arg(save ? "MCZ" : "SCZ").arg(z)
+                                                  .arg(updated ? newName(z) : oldNames[z], text ? eventText : QString());
                 }
             end(fails(Op::Commit));
         }

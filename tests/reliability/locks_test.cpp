@@ -1,10 +1,8 @@
 // A database another user holds locked (busy or locked SQLite, a PostgreSQL
-// table lock), one that cannot be written, one that rolls a transaction back
-// itself: the save waits for a lock once, ends every transaction it opened,
-// leaves no zone half-written, and the host tells the operator.
+// table lock), or one that rolls a transaction back itself: the save waits for
+// a lock once, ends every transaction it opened, leaves no zone half-written,
+// and the host tells the operator.
 #include "tests/reliability/HostFixture.h"
-
-#include <QStatusBar>
 
 using namespace reliability;
 
@@ -57,7 +55,7 @@ TEST_P(LockedDatabase, AWriterHoldingTheZoneTablesCostsOneWait) {
 
 TAMRIK_ON_BOTH_ENGINES(LockedDatabase);
 
-// A reader's lock, a read-only file and a trigger's ROLLBACK are SQLite's.
+// A reader's lock and a trigger's ROLLBACK are SQLite's.
 class SQLiteFile : public LockedDatabase {};
 
 // A reader holds its lock past the timeout: each COMMIT fails and is rolled
@@ -96,25 +94,6 @@ TEST_P(SQLiteFile, FailedCommitsAndEngineRollbacksAreToldWithWhatTheyTookAlong) 
     text = report();
     EXPECT_TRUE(text.contains(QStringLiteral("refused by a trigger"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Taken back by a rollback (not saved): SCZ 3"))) << text.toStdString();
-}
-
-// A file the host may only read: every write is refused without a wait.
-TEST_P(SQLiteFile, AReadOnlyFileSavesNothingAndSaysSo) {
-    database::Connection readOnly;
-    readOnly.Open(db().connectionString() + QStringLiteral("?mode=ro"));
-    startHost(&readOnly);
-    open();
-    editFive();
-    ok();
-    EXPECT_EQ(readOnly.lockWaits(), 0);
-    EXPECT_FALSE(readOnly.inTransaction());
-    expectNoZoneSaved();
-    EXPECT_EQ(db().count(QStringLiteral("errorlog")), 0);
-    EXPECT_FALSE(fallbackLines().isEmpty());
-    EXPECT_TRUE(report().contains(QStringLiteral("readonly"))) << report().toStdString();
-    EXPECT_TRUE(host->statusBar()->currentMessage().contains(QStringLiteral("could not be written to the database")))
-        << host->statusBar()->currentMessage().toStdString();
-    host.reset();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SQLiteFile, ::testing::Values(testsupport::Engine::SQLite), testsupport::EngineParamName());

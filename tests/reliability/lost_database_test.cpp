@@ -43,7 +43,8 @@ public:
         if (QFileInfo::exists(data() + QStringLiteral("/postmaster.pid"))) stopImmediately();
     }
     bool start() {
-        return run({bin("pg_ctl"), "-D", data(), "-w", "-t", "60", "-o", QStringLiteral("-k %1 -c listen_addresses='' -p %2 -c fsync=off").arg(dir_.path()).arg(port_), "start"});
+        const QString options = QStringLiteral("-k %1 -c listen_addresses='' -p %2 -c fsync=off").arg(dir_.path()).arg(port_);
+        return run({bin("pg_ctl"), "-D", data(), "-w", "-t", "60", "-o", options, "start"});
     }
     // As a crash would: no checkpoint, every connection cut.
     bool stopImmediately() { return run({bin("pg_ctl"), "-D", data(), "-m", "immediate", "-w", "stop"}); }
@@ -66,10 +67,7 @@ private:
     int port_ = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(40000));
 };
 
-class ServerRestart : public ::testing::Test, public HostDriver {
-protected:
-    void TearDown() override { closeHost(); }
-};
+class ServerRestart : public ::testing::Test, public HostDriver {};
 
 TEST_F(ServerRestart, TheSaveFailsLoudlyAndTheHostReconnectsOnceTheServerIsBack) {
     OwnServer server;

@@ -24,7 +24,8 @@ protected:
         for (const QString& table : conn->database().tables()) {
             const QString t = table.toLower();
             if (t == QLatin1String("eventlog") || t == QLatin1String("downloadqueue")) continue;
-            QStringList rows = db().rows(QStringLiteral("select * from %1 %2").arg(t, written.contains(t) ? QStringLiteral("where not (controllerid = %1 and %2)").arg(Warehouse).arg(written[t]) : QString()));
+            const QString others = written.contains(t) ? QStringLiteral("where not (controllerid = %1 and %2)").arg(Warehouse).arg(written[t]) : QString();
+            QStringList rows = db().rows(QStringLiteral("select * from %1 %2").arg(t, others));
             rows.sort();
             out.insert(t, rows);
         }
