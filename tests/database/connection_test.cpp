@@ -1,7 +1,6 @@
-// The connection: script splitting and procedure-call recognition, connection
-// strings, late-bound members, errors and transaction state. Failures inside a
-// transaction, engine rollbacks and dropped connections are driven through the
-// host's saves in tests/reliability.
+// The connection: script splitting, procedure-call shapes, connection strings,
+// late-bound members, errors and transaction state. Failures inside a
+// transaction, engine rollbacks and lost connections: tests/reliability.
 #include "tests/database/ZonesFixture.h"
 
 #include "platform/database/Script.h"

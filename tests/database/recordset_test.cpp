@@ -1,6 +1,5 @@
-// Procedure calls dispatched through sys_procedures, plain SQL, and the
-// recordset over them: fields by name, checked conversions, navigation, and
-// optimistic writes back to the procedure's base table.
+// Procedure calls through sys_procedures, plain SQL, and the recordset over
+// them: fields by name, conversions, navigation, optimistic writes back.
 #include "tests/database/ZonesFixture.h"
 
 using namespace dbtest;

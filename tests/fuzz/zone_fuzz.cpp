@@ -1,11 +1,8 @@
-// libFuzzer target: fills one controller's zone rows with whatever the input
-// says (NULLs, negatives, numbers past 8, 16 and 32 bits, reals, huge and
-// invalid-UTF-8 text), then runs the loaders and a save of the changed zones
-// through the host's real objects on an in-memory SQLite database. Any
-// sanitizer report is a finding; so is a save that leaves its transaction open.
-// Input: records [table: even standard, odd master] [zone, modulo the rows
-// kept] [column index] [kind, see value()] [payload...]; the zones stored
-// into are marked changed, and so is the zone the last byte names.
+// libFuzzer target: stores what the input says into one controller's zone rows
+// (records [table: even standard, odd master] [zone] [column] [kind, see value()]
+// [payload]), then loads and saves the zones stored into and the one the last
+// byte names, through the host's real objects on an in-memory SQLite database.
+// A sanitizer report is a finding; so is a save that leaves its transaction open.
 #include "diagnostics/HostContext.h"
 #include "host/lib/HostDatabase.h"
 #include "host/lib/HostObjects.h"
@@ -94,17 +91,19 @@ void install() {
     fx->conn.Open(QStringLiteral("sqlite::memory:"));  // a file's journal would cost most of each run
     hostdb::createSchema(fx->conn);
     hostdb::seedDemo(fx->conn);
-    fx->conn.fetchAll(QStringLiteral("delete from controllerstdcontrolzones where controllerid = %1 and controlzoneindex >= %2").arg(kController).arg(kStdRows));
-    fx->conn.fetchAll(QStringLiteral("delete from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex >= %2").arg(kController).arg(192 + kMasterRows));
+    for (const auto& [table, first] : {std::pair{"controllerstdcontrolzones where controlzoneindex", kStdRows},
+                                       {"controllermastercontrolzones where mastercontrolzoneindex", 192 + kMasterRows}})
+        fx->conn.fetchAll(QStringLiteral("delete from %1 >= %2 and controllerid = %3").arg(QLatin1String(table)).arg(first).arg(kController));
     for (const QString& t : kRestored)  // the rows as seeded, put back before every input (a save may give a time zone a slot)
         fx->conn.fetchAll(QStringLiteral("create table pristine_%1 as select * from %1 where controllerid = %2").arg(t).arg(kController));
     fx->conn.setLockTimeout(0);
     fx->comm = std::make_unique<czhost::Communication>(&fx->conn, QStringLiteral("fuzz"));
     fx->timeZoneComponent.setDBConnection(&fx->conn);
     fx->timeZoneComponent.setNTConnection(fx->comm.get());
-    for (int master = 0; master < 2; ++master)
-        for (const QVariantList& row : fx->conn.fetchAll(QStringLiteral("select name from pragma_table_info('%1') where name <> 'controllerid'").arg(kRestored[master])).rows)
-            fx->columns[master] << row[0].toString();
+    for (int master = 0; master < 2; ++master) {
+        const QString sql = QStringLiteral("select name from pragma_table_info('%1') where name <> 'controllerid'").arg(kRestored[master]);
+        for (const QVariantList& row : fx->conn.fetchAll(sql).rows) fx->columns[master] << row[0].toString();
+    }
 }
 
 void restore() {

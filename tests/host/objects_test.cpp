@@ -82,9 +82,7 @@ TEST_P(HostObjects, SecurityAnswersFromTheSignedInUsersRights) {
     EXPECT_FALSE(getProperty(stranger.security(), QStringLiteral("CanView")).toBool());
 }
 
-TEST_P(HostObjects, ResourceTextsErrorsAndHelp) {
-    QVariantList args{QVariant::fromValue<short>(1164), QStringLiteral("Dock"), "", "", "", "", "", "", "", ""};
-    EXPECT_TRUE(nt.callByRef(QStringLiteral("GRS"), args).toString().contains(QStringLiteral("Dock")));
+TEST_P(HostObjects, ErrorRowsAndHelp) {
     automation::ErrObject err(13, QStringLiteral("Type mismatch"));
     QVariantList log{5, fromObject(&err), QStringLiteral("LoadSCZArray"), QStringLiteral("120"), QVariant::fromValue<short>(0)};
     nt.callByRef(QStringLiteral("LogError"), log);

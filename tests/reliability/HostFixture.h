@@ -1,8 +1,7 @@
 #pragma once
-// The shipped host as an operator meets it: its main window, its real host
-// and communication objects, the component created in-process, and the demo
-// site on either engine. Saves go through the dialog's OK button; zone edits
-// are made on the dialog's tables, as its editors would make them.
+// The shipped host as an operator meets it (its window, host objects and the
+// component in-process) over the demo site on either engine. Saves go through
+// OK; zone edits are made on the dialog's tables, as its editors make them.
 #include "component/ControlZones.h"
 #include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
@@ -69,6 +68,10 @@ public:
         for (const auto& b : boxes.boxes)
             if (b.text.startsWith(QLatin1String("The control zones of controller"))) out << b.text;
         return out;
+    }
+    QString report() const {  // the one report
+        EXPECT_EQ(reports().size(), 1);
+        return reports().value(0);
     }
     QStringList fallbackLines() const {
         QFile f(logDir.filePath(QStringLiteral("errors.log")));

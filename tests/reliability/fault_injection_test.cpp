@@ -11,9 +11,9 @@ using namespace reliability;
 namespace {
 
 enum class Op { Begin, Open, Update, Command, Text, Event, Commit };
-struct Statement {
+struct Statement {  // save: 0 standard zones, 1 master zones; zone: whose write it belongs to, or -1
     Op op;
-    int save, zone;  // save: 0 standard zones, 1 master zones; zone: whose write it belongs to, or -1
+    int save, zone;
 };
 struct Outcome {
     QStringList names, commands, events;  // "name 3", "STD_CONTROL_ZONE 3", "(SCZ3) name|text"

@@ -1,9 +1,7 @@
-// Text an operator (or an attacker) enters, on rows whose stored values the
-// data layer reads back normalised (a Boolean stored as -1 or 2, a REAL in an
-// integer column, invalid UTF-8, extreme integers, escapes): the save's
-// optimistic update still finds every row, the text travels through the
-// editors, OK and a reload exactly (less the commas the name editors remove),
-// and nothing else in the database changes.
+// Hostile text entered on rows whose stored values the data layer reads back
+// normalised (Booleans stored as -1 or 2, a REAL in an integer column, invalid
+// UTF-8, extreme integers): the save still finds every row, the text comes
+// back exactly (less the commas the name editors remove), nothing else changes.
 #include "tests/reliability/HostFixture.h"
 
 #include "platform/controls/FlexGrid.h"
@@ -70,8 +68,7 @@ TEST_P(RoundTrip, EveryRowIsFoundWhatWasEnteredIsStoredAndNothingElseChanges) {
     EXPECT_EQ(storedName(206), shown);
     const auto after = everythingElse();
     for (auto it = before.cbegin(); it != before.cend(); ++it) EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
-    // One command and one event per written zone.
-    EXPECT_EQ(db().count(QStringLiteral("downloadqueue")), 13);
+    EXPECT_EQ(db().count(QStringLiteral("downloadqueue")), 13) << "one command and one event per written zone";
     EXPECT_EQ(db().count(QStringLiteral("eventlog")), 13);
 
     const auto asName = [](QString s) { return s.remove(QLatin1Char(',')); };

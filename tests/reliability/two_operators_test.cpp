@@ -1,9 +1,7 @@
-// Two operators, two host processes, one controller: this host's dialog is
-// open while the other host (reliability_peer) opens the same controller,
-// makes one edit and saves; then this one saves. A host that asks for
-// conflict detection has the operator see the zones saved since the load and
-// choose; saving anyway, the later OK wins whole rows, and the other's edits
-// of zones this dialog left alone survive.
+// Two operators, two host processes, one controller: while this dialog is
+// open the other host (reliability_peer) saves edits; with detection asked
+// for, this operator sees the zones saved since the load and chooses; saving
+// anyway, the later OK wins whole rows and the other's untouched zones survive.
 #include "tests/reliability/HostFixture.h"
 
 #include "master_zones/ConflictCheck.h"
@@ -32,8 +30,7 @@ protected:
         peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/reliability_peer"),
                    {db().connectionString(), QString::number(Warehouse), QString::number(zone), edit, comm()->detectConflicts() ? "detect" : ""});
         ASSERT_TRUE(peer.waitForFinished(60000));
-        ASSERT_EQ(peer.exitStatus(), QProcess::NormalExit);
-        ASSERT_EQ(peer.exitCode(), 0) << "the other host saved without a report";
+        ASSERT_TRUE(peer.exitStatus() == QProcess::NormalExit && peer.exitCode() == 0) << "the other host saved with a report: " << peer.exitCode();
     }
     bool relay1(int zone) { return stored(zone, QStringLiteral("ry1")).toBool(); }
 
@@ -47,7 +44,6 @@ protected:
         rename(5, QStringLiteral("Mine"));
         rename(6, form().state().SCZArray(6).Name);
         cz::SelectComboByItemData(form().window()->cmbMCZIndex, 220);
-        ASSERT_TRUE(form().state().MCZArray(220).Changed);
         for (int zone : {5, 7}) otherOperatorSaves(zone, QStringLiteral("relay:1"));
         otherOperatorSaves(220, QStringLiteral("rename:Theirs"));
         boxes.boxes.clear();
