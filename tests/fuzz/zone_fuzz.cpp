@@ -1,16 +1,8 @@
-// libFuzzer target: fills one controller's zone rows with whatever the input
-// says (NULLs, negatives, numbers past 8, 16 and 32 bits, reals, huge and
-// invalid-UTF-8 text, zone numbers out of range or twice), then runs the
-// loaders and a save of the zones the input marks changed, through the
-// host's real objects on a SQLite file. Any sanitizer report is a finding;
-// so is a save that leaves its transaction open.
-//
-// Input: a sequence of records
-//   [table] [zone] [column] [kind] [payload...]
-// table: even = standard zones, odd = master zones; zone: the row's zone
-// number modulo the rows kept; column: an index into the table's columns;
-// kind: what to store (see value()). The zones stored into are the ones
-// marked changed for the save, and so is the zone the last byte names.
+// libFuzzer target: stores what the input says into one controller's zone rows
+// (records [table: even standard, odd master] [zone] [column] [kind, see value()]
+// [payload]), then loads and saves the zones stored into and the one the last
+// byte names, through the host's real objects on an in-memory SQLite database.
+// A sanitizer report is a finding; so is a save that leaves its transaction open.
 #include "diagnostics/HostContext.h"
 #include "host/lib/HostDatabase.h"
 #include "host/lib/HostObjects.h"
@@ -27,7 +19,6 @@
 
 #include <QApplication>
 #include <QSet>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -46,58 +37,44 @@ struct Fixture {
     database::Connection conn;
     std::unique_ptr<czhost::Communication> comm;
     czhost::TimeZoneComponent timeZoneComponent;
-    QStringList stdColumns, masterColumns;
+    QStringList columns[2];  // standard, master; controllerid left out
 };
 Fixture* fx = nullptr;
 
-QStringList columnsOf(const QString& table) {
-    QStringList out;
-    for (const QVariantList& row : fx->conn.fetchAll(QStringLiteral("select name from pragma_table_info('%1')").arg(table)).rows)
-        if (row[0].toString() != QLatin1String("controllerid")) out << row[0].toString();
-    return out;
-}
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
-    bool more() const { return p_ < end_; }
-    uint8_t byte() { return p_ < end_ ? *p_++ : 0; }
+// The input read front to back; past its end every byte is 0.
+struct Input {
+    const uint8_t *p, *end;
+    bool more() const { return p < end; }
+    uint8_t byte() { return p < end ? *p++ : 0; }
     int64_t word(int bytes) {
         uint64_t v = 0;
         for (int i = 0; i < bytes; ++i) v = (v << 8) | byte();
         return static_cast<int64_t>(v);
     }
     QByteArray bytes(size_t n) {
-        n = std::min<size_t>(n, static_cast<size_t>(end_ - p_));
-        QByteArray out(reinterpret_cast<const char*>(p_), static_cast<qsizetype>(n));
-        p_ += n;
+        const QByteArray out(reinterpret_cast<const char*>(p), static_cast<qsizetype>(std::min<size_t>(n, end - p)));
+        p += out.size();
         return out;
     }
-
-private:
-    const uint8_t* p_;
-    const uint8_t* end_;
 };
 
 // The value a record stores, and the SQL expression that stores it (text as
-// raw bytes, so invalid UTF-8 reaches the file as it is).
+// raw bytes, so invalid UTF-8 reaches the database as it is).
 std::pair<QString, QVariant> value(Input& in) {
-    const uint8_t kind = in.byte();
-    switch (kind % 12) {
+    const auto number = [](qlonglong v) { return std::pair{QStringLiteral("?"), QVariant(v)}; };
+    const auto text = [](const QByteArray& v) { return std::pair{QStringLiteral("cast(? as text)"), QVariant(v)}; };
+    switch (in.byte() % 12) {
     case 0: return {QStringLiteral("NULL"), {}};
-    case 1: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(-static_cast<qlonglong>(in.byte()))};
-    case 2: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(255 + in.byte() % 3 - 1)};
-    case 3: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(32767 + in.byte() % 3 - 1)};
-    case 4: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(std::numeric_limits<int32_t>::max() + qlonglong(in.byte() % 3) - 1)};
-    case 5: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(in.word(8))};
-    case 6: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(std::numeric_limits<int64_t>::min() + in.byte() % 2)};
+    case 1: return number(-qlonglong(in.byte()));
+    case 2: return number(255 + in.byte() % 3 - 1);
+    case 3: return number(32767 + in.byte() % 3 - 1);
+    case 4: return number(std::numeric_limits<int32_t>::max() + qlonglong(in.byte() % 3) - 1);
+    case 5: return number(in.word(8));
+    case 6: return number(std::numeric_limits<int64_t>::min() + in.byte() % 2);
     case 7: return {QStringLiteral("?"), QVariant(static_cast<double>(in.word(4)) / 7.0)};
-    case 8: return {QStringLiteral("cast(? as text)"), in.bytes(in.byte() % 48)};  // raw, maybe invalid UTF-8
-    case 9: {  // huge
-        const QByteArray unit = in.bytes(1 + in.byte() % 4);
-        return {QStringLiteral("cast(? as text)"), unit.repeated(1 + (in.byte() << 6))};  // up to 64 KiB
-    }
-    case 10: return {QStringLiteral("?"), QVariant::fromValue<qlonglong>(static_cast<int8_t>(in.byte()))};
+    case 8: return text(in.bytes(in.byte() % 48));
+    case 9: return text(in.bytes(1 + in.byte() % 4).repeated(1 + (in.byte() << 6)));  // 1 to 4 bytes repeated, up to 64 KiB
+    case 10: return number(static_cast<int8_t>(in.byte()));
     default: return {QStringLiteral("?"), QVariant(QString::number(in.word(2)))};  // a number as text
     }
 }
@@ -111,23 +88,22 @@ void install() {
     controls::MessageBoxService::setHandler([](const controls::MessageBoxRequest&) { return controls::mb::OK; });
     czhost::registerStandIns();
     fx = new Fixture;
-    // In memory: a file's journal would cost most of each run.
-    fx->conn.Open(QStringLiteral("sqlite::memory:"));
+    fx->conn.Open(QStringLiteral("sqlite::memory:"));  // a file's journal would cost most of each run
     hostdb::createSchema(fx->conn);
     hostdb::seedDemo(fx->conn);
-    fx->conn.fetchAll(QStringLiteral("delete from controllerstdcontrolzones where controllerid = %1 and controlzoneindex >= %2").arg(kController).arg(kStdRows));
-    fx->conn.fetchAll(QStringLiteral("delete from controllermastercontrolzones where controllerid = %1 and mastercontrolzoneindex >= %2")
-                          .arg(kController)
-                          .arg(192 + kMasterRows));
-    // The rows as seeded, to put back before every input (a save may give a time zone a slot).
-    for (const QString& t : kRestored)
+    for (const auto& [table, first] : {std::pair{"controllerstdcontrolzones where controlzoneindex", kStdRows},
+                                       {"controllermastercontrolzones where mastercontrolzoneindex", 192 + kMasterRows}})
+        fx->conn.fetchAll(QStringLiteral("delete from %1 >= %2 and controllerid = %3").arg(QLatin1String(table)).arg(first).arg(kController));
+    for (const QString& t : kRestored)  // the rows as seeded, put back before every input (a save may give a time zone a slot)
         fx->conn.fetchAll(QStringLiteral("create table pristine_%1 as select * from %1 where controllerid = %2").arg(t).arg(kController));
     fx->conn.setLockTimeout(0);
     fx->comm = std::make_unique<czhost::Communication>(&fx->conn, QStringLiteral("fuzz"));
     fx->timeZoneComponent.setDBConnection(&fx->conn);
     fx->timeZoneComponent.setNTConnection(fx->comm.get());
-    fx->stdColumns = columnsOf(QStringLiteral("controllerstdcontrolzones"));
-    fx->masterColumns = columnsOf(QStringLiteral("controllermastercontrolzones"));
+    for (int master = 0; master < 2; ++master) {
+        const QString sql = QStringLiteral("select name from pragma_table_info('%1') where name <> 'controllerid'").arg(kRestored[master]);
+        for (const QVariantList& row : fx->conn.fetchAll(sql).rows) fx->columns[master] << row[0].toString();
+    }
 }
 
 void restore() {
@@ -145,27 +121,24 @@ void restore() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!fx) install();
     restore();
-    Input in(data, size);
+    Input in{data, data + size};
     QSet<int> changed{size > 0 ? data[size - 1] : 0};
     // At most 16 stores an input: each changed zone costs the save a dozen
     // statements, and variety comes from many inputs, not long ones.
     for (int n = 0; n < 16 && in.more(); ++n) {
-        const bool master = in.byte() & 1;
+        const int master = in.byte() & 1;
         const int zone = master ? 192 + in.byte() % kMasterRows : in.byte() % kStdRows;
-        const QStringList& columns = master ? fx->masterColumns : fx->stdColumns;
-        const QString column = columns.at(in.byte() % columns.size());
+        const QString column = fx->columns[master].at(in.byte() % fx->columns[master].size());
         const auto [expression, v] = value(in);
         changed.insert(zone);
-        const QString sql = QStringLiteral("update %1 set \"%2\" = %3 where controllerid = %4 and %5 = %6")
-                                .arg(master ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones"), column,
-                                     expression)
-                                .arg(kController)
-                                .arg(master ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex"))
-                                .arg(zone);
-        try {
-            fx->conn.fetchAll(sql, expression == QLatin1String("NULL") ? QVariantList() : QVariantList{v});
+        try {  // a value the schema refuses (a NOT NULL column, a duplicate key) stores nothing
+            fx->conn.fetchAll(QStringLiteral("update %1 set \"%2\" = %3 where controllerid = %4 and %5controlzoneindex = %6")
+                                  .arg(kRestored[master], column, expression)
+                                  .arg(kController)
+                                  .arg(master ? QStringLiteral("master") : QString())
+                                  .arg(zone),
+                              expression == QLatin1String("NULL") ? QVariantList() : QVariantList{v});
         } catch (const automation::AutomationError&) {
-            // A value the schema refuses (a NOT NULL column, a duplicate key): nothing stored.
         }
     }
 
@@ -173,18 +146,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ctx.m_NTConnection = automation::ObjectRef::borrowed(fx->comm.get());
     ctx.m_DBConnection = automation::ObjectRef::borrowed(&fx->conn);
     ctx.m_ControllerId = kController;
-    automation::ObjectRef timeZoneObject = automation::ObjectRef::borrowed(&fx->timeZoneComponent);
-    automation::ObjectRef controllerObject;
-    cz::TimeZones tz{ctx, timeZoneObject};
+    automation::ObjectRef controllerObject, timeZoneObject = automation::ObjectRef::borrowed(&fx->timeZoneComponent);
+    cz::TimeZones tz{ctx, timeZoneObject};  // holds on to the reference
     auto scz = std::make_unique<cz::SCZTable>();
     auto mcz = std::make_unique<cz::MCZTable>();
     tz.LoadTimeZoneInformation(kController);
     cz::LoadSCZArray(ctx, tz, *scz);
     cz::LoadMCZArray(ctx, tz, *mcz);
-    for (int z : std::as_const(changed)) {
-        if (z < 192) (*scz)(z).Changed = true;
-        else (*mcz)(z).Changed = true;
-    }
+    for (int z : std::as_const(changed)) (z < 192 ? (*scz)(z).Changed : (*mcz)(z).Changed) = true;
     cz::SaveSCZData(ctx, tz, *scz, controllerObject);
     cz::SaveMCZData(ctx, tz, *mcz, controllerObject);
     fx->comm->endSession();

@@ -4,14 +4,11 @@
 #include "host/lib/HostDatabase.h"
 #include "host/lib/Seed.h"
 #include "platform/automation/AutomationError.h"
-#include "platform/automation/Convert.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
-#include <gtest/gtest.h>
-#include <QStringList>
 #include <memory>
 
 namespace hostdbtest {
@@ -27,20 +24,11 @@ protected:
         if (content() != Content::Empty) hostdb::createSchema(*conn);
         if (content() == Content::Demo) hostdb::seedDemo(*conn);
     }
-
-    // Read over an independent connection of the test support.
-    qlonglong count(const QString& table, const QString& where = QStringLiteral("1 = 1")) { return db().count(table, where); }
-
-    database::ResultSet fetch(const QString& sql, const QVariantList& params = {}) { return conn->fetchAll(sql, params); }
-
-    static QStringList lowerColumns(const database::ResultSet& rs) {
-        QStringList out;
-        for (const QString& c : rs.columns) out << c.toLower();
+    // The first column of every row, over the test's connection.
+    QVariantList column(const QString& sql, const QVariantList& params = {}) {
+        QVariantList out;
+        for (const QVariantList& row : conn->fetchAll(sql, params).rows) out << row.value(0);
         return out;
-    }
-    static QStringList lower(QStringList names) {
-        for (QString& n : names) n = n.toLower();
-        return names;
     }
 
     std::unique_ptr<database::Connection> conn;

@@ -1,0 +1,174 @@
+// Procedure calls through sys_procedures, plain SQL, and the recordset over
+// them: fields by name, conversions, navigation, optimistic writes back.
+#include "tests/database/ZonesFixture.h"
+
+using namespace dbtest;
+
+class DatabaseRecordset : public ZonesTest {};
+
+TEST_P(DatabaseRecordset, CallFormsReachTheProcedureWithBoundNumbersAndPlainSqlRuns) {
+    for (const char* text : {"EXECUTE sp_FetchZones", "exec SP_FETCHZONES", "sp_fetchzones;", "Execute sp_fetchZones ; "}) {
+        Recordset rs = open(QString::fromLatin1(text));
+        EXPECT_EQ(ids(rs), (QList<int>{1, 2, 3})) << text;
+    }
+    Recordset one = open(QStringLiteral("Sp_FetchZone 2")), two = open(QStringLiteral("sp_ZonesBetween 2, 3")), echo = open(QStringLiteral("sp_echo 007"));
+    EXPECT_EQ(ids(one), QList<int>{2});
+    EXPECT_EQ(ids(two), (QList<int>{2, 3}));
+    EXPECT_EQ(echo.field(QStringLiteral("v")).toInt32(), 7);
+    EXPECT_EQ(echo.field(QStringLiteral("literal")).toText(), QStringLiteral("?"));
+    EXPECT_EQ(conn->fetchAll(QStringLiteral("sp_zonesbetween 1"), {2}).rows.size(), 2) << "the API's parameters continue the arguments";
+    // Plain SQL with a bracketed column name, in text and in a literal.
+    Recordset plain = open(QStringLiteral("SELECT [index], '[index]' AS label FROM zones WHERE id = 1"));
+    EXPECT_EQ(plain.field(QStringLiteral("index")).toInt16(), 3);
+    EXPECT_EQ(plain.field(QStringLiteral("label")).toText(), QStringLiteral("[index]"));
+    conn->execute(QStringLiteral("UPDATE zones SET [index] = ? WHERE id = ?"), {9, 1});
+    EXPECT_EQ(stored(QStringLiteral("\"index\""), 1).toInt(), 9);
+}
+
+TEST_P(DatabaseRecordset, WrongArgumentCountsAndUnknownProceduresAreErrorsAndNewOnesAreSeen) {
+    AutomationError e = errorOf([&] { open(QStringLiteral("sp_fetchzone")); });
+    EXPECT_EQ(e.number(), err::WrongArgumentCount);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("takes 1"))) << e.description();
+    Recordset rs;
+    EXPECT_EQ(errorNumber([&] { rs.Open(QStringLiteral("sp_fetchzone 1, 2"), conn.get()); }), err::WrongArgumentCount);
+    EXPECT_FALSE(rs.isOpen());
+    // With or without EXECUTE, a name with the sp_ prefix is a missing procedure, not an SQL syntax error near the name...
+    for (const char* text : {"EXECUTE sp_nosuch 1", "Sp_NoSuch 1"}) {
+        e = errorOf([&] { conn->execute(QString::fromLatin1(text)); });
+        EXPECT_EQ(e.number(), err::ProviderError);
+        EXPECT_EQ(e.description(), QStringLiteral("procedure %1 not found").arg(QString::fromLatin1(text).section(' ', -2, -2)));
+    }
+    // ...while any other one-word statement runs as SQL, and text that only starts like a call runs nothing else.
+    EXPECT_NO_THROW(conn->execute(QStringLiteral("ANALYZE")));
+    EXPECT_EQ(errorNumber([&] { conn->execute(QStringLiteral("sp_fetchzone 1; drop table zones")); }), err::ProviderError);
+    EXPECT_EQ(db().scalar(QStringLiteral("select count(*) from zones")).toInt(), 3);
+    // A procedure added through the connection after its first lookup is found.
+    EXPECT_EQ(errorNumber([&] { open(QStringLiteral("exec sp_late")); }), err::ProviderError);
+    conn->execute(QStringLiteral("insert into sys_procedures values ('sp_late', ?, ?, 0, null, null)"),
+                  {pick("sqlite", "postgresql"), QStringLiteral("select 42 as answer")});
+    EXPECT_EQ(open(QStringLiteral("exec sp_late")).field(QStringLiteral("ANSWER")).toInt32(), 42);
+}
+
+TEST_P(DatabaseRecordset, FieldsByNameInAnyLetterCaseWithCheckedConversions) {
+    Recordset rs = open(QStringLiteral("select ID, Name as ZoneName from zones where id = 2"));
+    EXPECT_EQ(rs.field(QStringLiteral("id")).toInt32(), 2);
+    EXPECT_EQ(rs.fields(QStringLiteral("ZONENAME")).toText(), QStringLiteral("Back"));
+    const AutomationError e = errorOf([&] { rs.field(QStringLiteral("nosuch")); });
+    EXPECT_EQ(e.number(), err::ItemNotFound);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("nosuch"))) << e.description();
+    // Found once, read by position: the same field, the same errors.
+    const database::Column name = rs.column(QStringLiteral("zonename")), missing = rs.column(QStringLiteral("nosuch"));
+    EXPECT_EQ(rs.field(name).toText(), QStringLiteral("Back"));
+    EXPECT_EQ(errorOf([&] { rs.field(missing); }).description(), e.description());
+    rs.MoveNext();
+    EXPECT_EQ(errorNumber([&] { rs.field(name); }), err::BofOrEof);
+
+    rs = open(QStringLiteral("sp_fetchzones"));  // row 1: level 300, note NULL, flag true
+    EXPECT_TRUE(rs.field(QStringLiteral("note")).isNull());
+    const AutomationError null = errorOf([&] { rs.field(QStringLiteral("note")).toText(); });
+    EXPECT_EQ(null.number(), err::InvalidUseOfNull);
+    EXPECT_TRUE(null.description().contains(QStringLiteral("note"))) << null.description();
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("note")).toInt16(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("level")).toUInt8(); }), err::Overflow);
+    EXPECT_EQ(rs.field(QStringLiteral("level")).toInt16(), 300);
+    EXPECT_EQ(rs.field(QStringLiteral("flag")).toText(), QStringLiteral("True"));  // a bool on both engines
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("name")).toInt32(); }), err::TypeMismatch);
+    rs.MoveNext();  // row 2: level 70000, flag false
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("level")).toInt16(); }), err::Overflow);
+    EXPECT_EQ(rs.field(QStringLiteral("level")).toInt32(), 70000);
+    EXPECT_FALSE(rs.field(QStringLiteral("flag")).toBool());
+}
+
+TEST_P(DatabaseRecordset, EndOfRowsMoveFirstAndRowsAsReadWhileOtherStatementsRun) {
+    Recordset rs = open(QStringLiteral("sp_fetchzones"), database::adOpenForwardOnly);
+    EXPECT_EQ(rs.recordCount(), 3);
+    ASSERT_EQ(rs.field(QStringLiteral("id")).toInt32(), 1);
+    rs.MoveNext();
+    // Nested reads and a write on the same connection mid-read: the rows are those read at Open.
+    Recordset inner = open(QStringLiteral("sp_zonesbetween 1, 3"));
+    EXPECT_EQ(ids(inner), (QList<int>{1, 2, 3}));
+    conn->execute(QStringLiteral("update zones set name = 'Renamed' where id = 3"));
+    QStringList names;
+    for (; !rs.eof(); rs.MoveNext()) names << rs.field(QStringLiteral("name")).toText();
+    EXPECT_EQ(names, (QStringList{"Back", "Side"}));
+    EXPECT_EQ(errorNumber([&] { rs.MoveNext(); }), err::BofOrEof);
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("id")).toInt16(); }), err::BofOrEof);
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("name")).value(); }), err::BofOrEof);
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("nosuch")); }), err::ItemNotFound) << "still missing at EOF";
+    rs.MoveFirst();
+    EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), QStringLiteral("Front"));
+    Recordset empty = open(QStringLiteral("sp_fetchzone 99"));
+    EXPECT_TRUE(empty.eof());
+    EXPECT_EQ(empty.recordCount(), 0);
+    EXPECT_EQ(empty.fieldCount(), 7);
+    rs.Close();
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_EQ(errorNumber([&] { rs.eof(); }), err::OperationNotAllowed);
+}
+
+TEST_P(DatabaseRecordset, WritesChangedFieldsBackConvertedToTheColumnTypes) {
+    Recordset rs = open(QStringLiteral("EXECUTE sp_FetchZone 1"), database::adOpenKeyset, database::adLockOptimistic);
+    const QString awkward = QStringLiteral("O'Brien, \"east\"; gate -- 2");
+    rs.setValue(QStringLiteral("NAME"), awkward);
+    rs.setValue(QStringLiteral("Flag"), 0);     // an int into a boolean
+    rs.setValue(QStringLiteral("kind"), true);  // a bool into a smallint: True as a number, as the platform converts it
+    rs.setValue(QStringLiteral("level"), QStringLiteral("12"));
+    EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), awkward);  // the buffer shows the edit
+    rs.Update();
+    EXPECT_FALSE(rs.editPending());
+    EXPECT_EQ(db().rows(QStringLiteral("select name, kind, level from zones order by id")).mid(0, 2), (QStringList{awkward + "|-1|12", "Back|0|70000"}));
+    EXPECT_FALSE(stored(QStringLiteral("flag"), 1).toBool());
+    // The written values are the new originals: the row can be updated again,
+    // here through its NULL note (NULL originals must match).
+    rs.setValue(QStringLiteral("note"), QStringLiteral("second"));
+    rs.setValue(QStringLiteral("flag"), true);
+    rs.Update();
+    EXPECT_EQ(stored(QStringLiteral("note"), 1).toString(), QStringLiteral("second"));
+    EXPECT_TRUE(stored(QStringLiteral("flag"), 1).toBool());
+    rs.setValue(QStringLiteral("note"), QVariant());
+    rs.Update();
+    EXPECT_TRUE(stored(QStringLiteral("note"), 1).isNull());
+    // A value the column cannot take fails before anything is written.
+    rs.setValue(QStringLiteral("level"), QStringLiteral("many"));
+    EXPECT_EQ(errorNumber([&] { rs.Update(); }), err::TypeMismatch);
+    EXPECT_EQ(stored(QStringLiteral("level"), 1).toInt(), 12);
+}
+
+// Moving off an edited row saves it; a row changed or deleted since the read is a
+// conflict, not an overwrite; closing with an edit pending is refused.
+TEST_P(DatabaseRecordset, MovingOffSavesARowChangedSinceTheReadConflictsAndClosingWithAnEditIsRefused) {
+    Recordset rs = open(QStringLiteral("sp_fetchzones"), database::adOpenStatic, database::adLockPessimistic);
+    rs.setValue(QStringLiteral("name"), QStringLiteral("First"));
+    rs.MoveNext();
+    conn->execute(QStringLiteral("update zones set note = 'theirs' where id = 2"));
+    rs.setValue(QStringLiteral("name"), QStringLiteral("mine"));
+    const AutomationError e = errorOf([&] { rs.Update(); });
+    EXPECT_EQ(e.number(), err::RowChanged);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("changed by someone else"))) << e.description();
+    EXPECT_EQ(db().rows(QStringLiteral("select name, note from zones where id < 3 order by id")), (QStringList{"First|NULL", "Back|theirs"}));
+    EXPECT_FALSE(rs.editPending()) << "the failed write is dropped: moving on neither repeats it nor stays on the row";
+    rs.MoveNext();
+    conn->execute(QStringLiteral("delete from zones where id = 3"));
+    rs.setValue(QStringLiteral("level"), 1);
+    EXPECT_EQ(errorNumber([&] { rs.Update(); }), err::RowChanged);
+    rs.setValue(QStringLiteral("name"), QStringLiteral("Gone"));
+    EXPECT_EQ(errorNumber([&] { rs.Close(); }), err::OperationNotAllowed);
+    rs.CancelUpdate();
+    rs.Close();
+}
+
+TEST_P(DatabaseRecordset, ReadOnlyAndPlainSqlRecordsetsRefuseWrites) {
+    for (int lock : {database::adLockUnspecified, database::adLockReadOnly}) {
+        Recordset rs = open(QStringLiteral("sp_fetchzone 1"), database::adOpenForwardOnly, lock);
+        EXPECT_EQ(errorNumber([&] { rs.setValue(QStringLiteral("name"), QStringLiteral("x")); }), err::OperationNotAllowed);
+        EXPECT_EQ(errorNumber([&] { rs.Update(); }), err::OperationNotAllowed);
+    }
+    Recordset plain = open(QStringLiteral("select id, name from zones where id = 1"), database::adOpenKeyset, database::adLockOptimistic);
+    plain.setValue(QStringLiteral("name"), QStringLiteral("x"));
+    const AutomationError e = errorOf([&] { plain.Update(); });
+    EXPECT_EQ(e.number(), err::OperationNotAllowed);
+    EXPECT_TRUE(e.description().contains(QStringLiteral("base table"))) << e.description();
+    EXPECT_EQ(stored(QStringLiteral("name"), 1).toString(), QStringLiteral("Front"));
+}
+
+TAMRIK_ON_BOTH_ENGINES(DatabaseRecordset);

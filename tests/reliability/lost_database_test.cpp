@@ -1,0 +1,113 @@
+// The host's database gone: a file that is no database is named so and left
+// alone; with PostgreSQL stopped hard mid-dialog OK saves nothing and says so,
+// no dialog opens on the dead connection, and once it is back the host reconnects.
+#include "tests/reliability/HostFixture.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <unistd.h>
+
+using namespace reliability;
+
+namespace {
+
+TEST(CorruptFile, IsReportedAsNoDatabaseAndLeftAsItWas) {
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("site.db")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));  // not SQLite's header
+    f.close();
+    QProcess czhost;
+    czhost.start(QCoreApplication::applicationDirPath() + QStringLiteral("/czhost"),
+                 {QStringLiteral("--database"), f.fileName(), QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("shot.png"))});
+    ASSERT_TRUE(czhost.waitForFinished(60000));
+    const QString err = QString::fromLocal8Bit(czhost.readAllStandardError());
+    EXPECT_EQ(czhost.exitCode(), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("is not a database")) && !err.contains(QStringLiteral("creating the demo database"))) << err.toStdString();
+    EXPECT_EQ(f.size(), 4096);
+}
+
+// A cluster of the test's own, so stopping it disturbs no test beside it, with
+// a database "zones"; run as the server's user when we are root.
+class OwnServer {
+public:
+    OwnServer() {
+        if (!QFileInfo::exists(bin("pg_ctl"))) return;
+        if (geteuid() == 0) QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres:"), dir_.path()});
+        ready_ = run({bin("initdb"), "-D", data(), "-A", "trust", "-U", "postgres", "-E", "UTF8", "--no-sync"}) && start() &&
+                 run({bin("createdb"), "-h", dir_.path(), "-p", QString::number(port_), "-U", "postgres", "zones"});
+    }
+    ~OwnServer() { if (QFileInfo::exists(data() + QStringLiteral("/postmaster.pid"))) stopImmediately(); }
+    bool start() {
+        const QString options = QStringLiteral("-k %1 -c listen_addresses='' -p %2 -c fsync=off").arg(dir_.path()).arg(port_);
+        return run({bin("pg_ctl"), "-D", data(), "-w", "-t", "60", "-o", options, "start"});
+    }
+    // As a crash would: no checkpoint, every connection cut.
+    bool stopImmediately() { return run({bin("pg_ctl"), "-D", data(), "-m", "immediate", "-w", "stop"}); }
+    QString zones() const { return QStringLiteral("postgresql://postgres@/zones?host=%1&port=%2").arg(dir_.path()).arg(port_); }
+    bool ready_ = false;
+
+private:
+    static QString bin(const char* tool) { return qEnvironmentVariable("PGBIN", QStringLiteral("/usr/lib/postgresql/15/bin")) + QLatin1Char('/') + QLatin1String(tool); }
+    QString data() const { return dir_.filePath(QStringLiteral("data")); }
+    static bool run(QStringList args) {
+        if (geteuid() == 0) args = QStringList{"runuser", "-u", "postgres", "--"} + args;
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(args.takeFirst(), args);
+        const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (!ok) std::fprintf(stderr, "%s", p.readAll().constData());
+        return ok;
+    }
+    QTemporaryDir dir_;
+    int port_ = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(40000));
+};
+
+class ServerRestart : public ::testing::Test, public HostDriver {};
+
+TEST_F(ServerRestart, TheSaveFailsLoudlyAndTheHostReconnectsOnceTheServerIsBack) {
+    OwnServer server;
+    if (!server.ready_) {
+        if (testsupport::postgresRequired()) FAIL() << "no PostgreSQL cluster could be started";
+        GTEST_SKIP() << "no PostgreSQL here";
+    }
+    database::Connection conn;
+    conn.Open(server.zones());
+    hostdb::createSchema(conn);
+    hostdb::seedDemo(conn);
+    czhost::registerStandIns();
+    startHost(&conn);
+    const auto name3 = [&] { return conn.fetchAll(onZone(3, QStringLiteral("select name from %1 where %2"))).rows.value(0).value(0).toString(); };
+    const QString before = name3();
+
+    open();
+    rename(3, QStringLiteral("Lost in the crash"));
+    rename(200, QStringLiteral("Lost too"));
+    ASSERT_TRUE(server.stopImmediately());
+    ok();
+    EXPECT_FALSE(form().isLoaded()) << "OK closes the dialog after the saves, whatever they met";
+    EXPECT_FALSE(conn.inTransaction());
+    EXPECT_TRUE(report().contains(QStringLiteral("save step(s) failed"))) << report().toStdString();
+    EXPECT_FALSE(fallbackLines().isEmpty()) << "the error rows the dead database refused are in the host's file";
+
+    // Still down: one clear message, and no dialog on a dead connection.
+    boxes.boxes.clear();
+    host->openControlZones(Warehouse);
+    EXPECT_FALSE(form().isLoaded());
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    EXPECT_TRUE(boxes.boxes.first().text.startsWith(QLatin1String("The control zones cannot be opened: the connection to the database was lost")))
+        << boxes.boxes.first().text.toStdString();
+
+    ASSERT_TRUE(server.start());
+    boxes.boxes.clear();
+    open();
+    EXPECT_EQ(form().state().SCZArray(3).Name, before) << "nothing of the first OK was saved";
+    rename(3, QStringLiteral("Saved after the restart"));
+    ok();
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+    EXPECT_EQ(name3(), QStringLiteral("Saved after the restart"));
+    EXPECT_EQ(conn.fetchAll(QStringLiteral("select count(*) from downloadqueue")).rows.value(0).value(0).toInt(), 1);
+}
+
+}  // namespace

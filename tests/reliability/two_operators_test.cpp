@@ -1,0 +1,104 @@
+// Two operators, two host processes, one controller: while this dialog is
+// open the other host (reliability_peer) saves edits; with detection asked
+// for, this operator sees the zones saved since the load and chooses; saving
+// anyway, the later OK wins whole rows and the other's untouched zones survive.
+#include "tests/reliability/HostFixture.h"
+
+#include "master_zones/ConflictCheck.h"
+
+#include <QProcess>
+
+using namespace reliability;
+
+namespace {
+
+// A communication object whose "DetectConflicts" reads as any value, or fails.
+class Probe : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QVariant DetectConflicts READ detect)
+public:
+    QVariant value;
+    bool fail = false;
+    QVariant detect() { return fail ? (automation::raise(automation::err::UserDefined, QStringLiteral("no")), QVariant()) : value; }
+};
+
+class TwoOperators : public HostTest {
+protected:
+    void otherOperatorSaves(int zone, const QString& edit) {
+        QProcess peer;
+        peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/reliability_peer"),
+                   {db().connectionString(), QString::number(Warehouse), QString::number(zone), edit, comm()->detectConflicts() ? "detect" : ""});
+        ASSERT_TRUE(peer.waitForFinished(60000));
+        ASSERT_TRUE(peer.exitStatus() == QProcess::NormalExit && peer.exitCode() == 0) << "the other host saved with a report: " << peer.exitCode();
+    }
+    bool relay1(int zone) { return stored(zone, QStringLiteral("ry1")).toBool(); }
+
+    // This operator edits standard zone 5, leaves 6 changed as the other will
+    // leave it, and only views master zone 220 (one whose texts fit its
+    // editors); the other saves 5, 7 and 220 first.
+    void collide() {
+        comm()->setDetectConflicts(true);
+        boxes.answer = controls::mb::No;
+        open();
+        rename(5, QStringLiteral("Mine"));
+        rename(6, form().state().SCZArray(6).Name);
+        cz::SelectComboByItemData(form().window()->cmbMCZIndex, 220);
+        for (int zone : {5, 7}) otherOperatorSaves(zone, QStringLiteral("relay:1"));
+        otherOperatorSaves(220, QStringLiteral("rename:Theirs"));
+        boxes.boxes.clear();
+    }
+};
+
+// Going back saves nothing of this operator; a check that cannot read is
+// written to the component's log file, and OK saves as without it.
+TEST_P(TwoOperators, WithDetectionTheOperatorSeesTheZonesSavedSinceTheLoadAndMayGoBack) {
+    QFile::remove(cz::LogFilePath());
+    const bool theirRelay = !relay1(5), theirRelay7 = !relay1(7);
+    collide();
+    const QString shown = form().state().MCZArray(220).Name;
+    ok();
+    ASSERT_EQ(boxes.boxes.size(), 1);
+    const QString box = boxes.boxes.first().text;
+    EXPECT_EQ(boxes.boxes.first().buttons(), controls::mb::YesNo);
+    EXPECT_TRUE(box.contains(QStringLiteral("SCZ 5 \"Mine\" (edited here)"))) << box.toStdString();
+    EXPECT_TRUE(box.contains(QStringLiteral("MCZ 220 \"%1\" (only viewed here)").arg(shown))) << box.toStdString();
+    EXPECT_FALSE(box.contains(QStringLiteral("SCZ 6")) || box.contains(QStringLiteral("SCZ 7"))) << box.toStdString();
+    EXPECT_TRUE(form().isLoaded());
+    EXPECT_EQ(relay1(5), theirRelay);
+    EXPECT_EQ(storedName(220), QStringLiteral("Theirs"));
+    EXPECT_EQ(db().count(QStringLiteral("eventlog"), QStringLiteral("description like '(SCZ5)%'")), 1) << "only the other's event";
+
+    boxes.boxes.clear();
+    bool first = true;
+    conn->setStatementHook([&](const database::Connection::Statement& s) { return !s.own && std::exchange(first, false); });
+    ok();
+    conn->setStatementHook(nullptr);
+    EXPECT_FALSE(form().isLoaded());
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+    EXPECT_EQ(storedName(5), QStringLiteral("Mine"));
+    EXPECT_EQ(relay1(5), !theirRelay);
+    EXPECT_EQ(storedName(220), shown) << "this dialog's rows win";
+    EXPECT_EQ(relay1(7), theirRelay7) << "the other's edit of a zone this dialog left alone survives";
+    QFile log(cz::LogFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().contains("The conflict check before saving failed; saving as usual: injected fault"));
+}
+
+TAMRIK_ON_BOTH_ENGINES(TwoOperators);
+
+// Only a readable Boolean True turns detection on (hosts without the member are the dialog tests' recording host).
+TEST(ConflictProbe, OnlyABooleanTrueTurnsItOn) {
+    Probe probe;
+    cz::HostContext ctx;
+    ctx.m_NTConnection = automation::ObjectRef::borrowed(&probe);
+    const std::tuple<QVariant, bool, bool> cases[] = {{true, false, true}, {false, false, false}, {"True", false, false}, {1, false, false}, {true, true, false}};
+    for (const auto& [value, fail, on] : cases) {
+        probe.value = value, probe.fail = fail;
+        EXPECT_EQ(cz::ConflictDetectionRequested(ctx), on) << value.toString().toStdString() << (fail ? " failing" : "");
+    }
+}
+
+}  // namespace
+
+#include "two_operators_test.moc"
