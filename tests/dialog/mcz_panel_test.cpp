@@ -43,20 +43,6 @@ TEST_P(MCZPanel, TheFirstZoneIsShownAndPickingANumberShowsAnother) {
     EXPECT_TRUE(zone(200).Changed) << "showing a zone runs the panel's handlers, which store and mark it";
 }
 
-TEST_P(MCZPanel, EditsInThePanelGoIntoTheShownZone) {
-    openMaster();
-    cz::FrmMainWindow& w = window();
-    w.txtMCZName->selectAll();
-    QTest::keyClicks(w.txtMCZName, QStringLiteral("Fire, Alarm 50%"));
-    w.txtMCZName->insert(QStringLiteral(", East"));  // pasted
-    EXPECT_EQ(zone(192).Name, QStringLiteral("Fire Alarm 50 East"));
-    EXPECT_TRUE(zone(192).Changed);
-    w.txtMCZDescription->setText(QStringLiteral("North, South"));
-    EXPECT_EQ(zone(192).Description, QStringLiteral("North, South")) << "commas are allowed in descriptions";
-    w.cmbThreatLevel->setListIndex(w.cmbThreatLevel->listCount() - 1);
-    EXPECT_EQ(zone(192).SecurityLevel, w.cmbThreatLevel->itemDataAt(w.cmbThreatLevel->listCount() - 1));
-}
-
 TEST_P(MCZPanel, TheGlobalIdTakesDigitsFromTheKeyboardAndClampsWhatIsPasted) {
     openMaster();
     cz::FrmMainWindow& w = window();
