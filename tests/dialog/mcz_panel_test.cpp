@@ -26,23 +26,6 @@ protected:
     QString zoneName(int n) { return form().state().SCZArray(n).Name; }
 };
 
-TEST_P(MCZPanel, TheFirstZoneIsShownAndPickingANumberShowsAnother) {
-    openMaster();
-    cz::FrmMainWindow& w = window();
-    EXPECT_TRUE(w.SSSplitter1->isVisible());
-    for (int m : {192, 200}) {
-        if (m == 200) cz::SelectComboByItemData(w.cmbMCZIndex, 200);
-        EXPECT_EQ(form().state().CurrentMCZ, m);
-        EXPECT_EQ(w.txtMCZName->text(), zone(m).Name);
-        EXPECT_EQ(w.txtMCZDescription->text(), zone(m).Description);
-        EXPECT_EQ(w.chkTagAlert[0]->isChecked(), zone(m).Tag);
-        EXPECT_EQ(w.cmbMCZTimeZone->itemDataAt(w.cmbMCZTimeZone->listIndex()), zone(m).TimeZoneId);
-        for (int row = 1; row <= 21; ++row) EXPECT_EQ(w.grdMCZ->textMatrix(row, 1), zoneName(zone(m).Actions[row - 1])) << m << " row " << row;
-    }
-    EXPECT_FALSE(zone(192).Changed) << "nothing loaded counts as changed";
-    EXPECT_TRUE(zone(200).Changed) << "showing a zone runs the panel's handlers, which store and mark it";
-}
-
 TEST_P(MCZPanel, TheGlobalIdTakesDigitsFromTheKeyboardAndClampsWhatIsPasted) {
     openMaster();
     cz::FrmMainWindow& w = window();
