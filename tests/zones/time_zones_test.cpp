@@ -86,6 +86,8 @@ TEST_P(TimeZonesLoading, AMissingGenericIdIsSynchronisedOnEveryLookup) {
     EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 6), 2) << "the slot the component gave it";
     EXPECT_EQ(db().scalar(QStringLiteral("select generictimezoneid from controllertimezoneslots where controllerid = 7 and slot = 2")).toInt(), 6);
     EXPECT_EQ(tz.PanelTimeZoneMap[2], 0) << "the map is not updated";
+    EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 6), 2);
+    EXPECT_EQ(db().count(QStringLiteral("controllertimezoneslots"), QStringLiteral("generictimezoneid = 6")), 1) << "given once";
     EXPECT_TRUE(boxes.boxes.isEmpty());
 
     RecordingTimeZoneObject recording;
