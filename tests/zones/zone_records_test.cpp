@@ -13,13 +13,7 @@ using cz::SCZRecord;
 
 namespace {
 
-// Relays (or expansion relays) `on` set, the others clear.
-template <std::size_t N>
-std::array<bool, N> relays(std::initializer_list<int> on) {
-    std::array<bool, N> r{};
-    for (int k : on) r[k] = true;
-    return r;
-}
+using testsupport::relays;
 
 class ControlZonesLoading : public ZoneDatabaseTest {
 protected:
