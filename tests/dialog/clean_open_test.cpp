@@ -99,27 +99,6 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
     EXPECT_EQ(rowsOf(MainEntrance), entrance);
 }
 
-TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenAndTheGridKeepsTheKeyboard) {
-    for (int open = 0; open < 3; ++open) {
-        raise(open % 2 ? MainEntrance : Warehouse);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
-        controls::FlexGrid* grid = window().grdSCZ;
-        const QPoint name = grid->cellRect(5, 1).topLeft() + QPoint(2, 2);
-        auto colourAt = [&] { return grid->viewport()->grab().toImage().pixelColor(name); };
-        ASSERT_NE(colourAt(), grid->backColorSel());
-        clickCell(grid, 5, 3);
-        EXPECT_EQ(colourAt(), grid->backColorSel()) << "open " << open;
-        EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
-        // Keys go where a keyboard sends them: to the window's focus.
-        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(window().windowHandle(), key);
-        ASSERT_TRUE(form().isLoaded()) << "open " << open;
-        EXPECT_TRUE(grid->isVisible());
-        EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
-        cancel();
-    }
-    EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 0) << "nothing was saved";
-}
-
 TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     const QString forty = QStringLiteral("Forty characters of a stored zone name.").leftJustified(40, QLatin1Char('!'));
     const QString long200 = QStringLiteral("0123456789").repeated(20);
@@ -164,17 +143,35 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     EXPECT_EQ(rowsOf(Warehouse), stored) << "nothing was cut short";
 }
 
-TEST_P(ManyOpens, InOneProcessLeaveNothingBehind) {
+// Each of the first opens highlights a clicked row and keeps the keyboard on
+// the grid; two hundred opens leave no widget behind.
+TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndNothingIsLeft) {
     auto live = [] { return QApplication::allWidgets().size() + QApplication::topLevelWidgets().size(); };
     qsizetype after10 = 0;
     for (int open = 1; open <= 200; ++open) {
-        raise(open % 2 ? MainEntrance : Warehouse);
-        ASSERT_TRUE(form().isLoaded());
+        raise(open % 2 ? Warehouse : MainEntrance);
+        ASSERT_TRUE(form().isLoaded()) << "open " << open;
+        if (open <= 3) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+            controls::FlexGrid* grid = window().grdSCZ;
+            const QPoint name = grid->cellRect(5, 1).topLeft() + QPoint(2, 2);
+            auto colourAt = [&] { return grid->viewport()->grab().toImage().pixelColor(name); };
+            ASSERT_NE(colourAt(), grid->backColorSel());
+            clickCell(grid, 5, 3);
+            EXPECT_EQ(colourAt(), grid->backColorSel()) << "open " << open;
+            EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
+            // Keys go where a keyboard sends them: to the window's focus.
+            for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(window().windowHandle(), key);
+            ASSERT_TRUE(form().isLoaded()) << "open " << open;
+            EXPECT_TRUE(grid->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
+        }
         cancel();
         if (open == 10) after10 = live();
     }
     EXPECT_EQ(live(), after10);
     EXPECT_EQ(host.journal->count(QStringLiteral("CZCallback(CANCEL,False)")), 200);
+    EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 0) << "nothing was saved";
 }
 
 TAMRIK_ON_BOTH_ENGINES(CleanOpen);
