@@ -35,7 +35,6 @@ protected:
         hostWindow.resize(400, 300);
         hostWindow.show();
         host.parent->window = &hostWindow;
-        parentWindowHandle = host.parent->hwnd();
     }
 
     // Hands the context over by member name and raises the dialog, as a host
@@ -48,12 +47,11 @@ protected:
         automation::callByRef(&zones, QStringLiteral("RaiseForm"), args);
     }
 
-    // Raises the dialog and checks that it loaded.
+    // Raises the dialog and checks that it loaded; clicks a button of the dialog and lets a closed window go.
     void open(int controllerId) {
         raise(controllerId);
         ASSERT_TRUE(form().isLoaded());
     }
-    // Clicks a button of the dialog and lets a closed window go.
     void press(QPushButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
         settle();
@@ -91,7 +89,6 @@ protected:
     testsupport::RecordingHost host;
     testsupport::MessageBoxRecorder boxes;
     QWidget hostWindow;
-    int parentWindowHandle = 0;
     cz::ControlZones zones;
 };
 

@@ -1,10 +1,14 @@
 // Opening and closing the dialog: the load sequence, the user's rights, the
-// four ways out and what the host hears of them.
+// four ways out and what the host hears of them; its layout and the
+// customize mode.
 #include "tests/dialog/DialogFixture.h"
 
+#include "host/lib/Localizer.h"
+#include "platform/controls/SizingFrame.h"
 #include "platform/controls/TabControl.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSplitter>
 #include <QWindow>
 
@@ -20,27 +24,23 @@ protected:
         security().tabs->canView.insert(QStringLiteral("&Standard Control Zones"), !standard);
         security().tabs->canView.insert(QStringLiteral("&Master Control Zones"), !master);
     }
+    czhost::Localizer* localizer() { return qobject_cast<czhost::Localizer*>(window().Localizer.get()); }
 };
 
 TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostLast) {
     open(Warehouse);
     EXPECT_TRUE(window().isVisible());
-    EXPECT_FALSE(form().FormLoadCanceled);
     const QStringList& calls = host.journal->calls;
     const QStringList order{"ComponentType=32", "CanView", "CanSave", "SubPermissions", "GRS(1164)"};
     for (int i = 1; i < order.size(); ++i) EXPECT_LT(calls.indexOf(order[i - 1]), calls.indexOf(order[i])) << order[i].toStdString();
     EXPECT_EQ(calls.last(), QStringLiteral("Enabled=False")) << "the host is disabled at the very end";
-    EXPECT_TRUE(host.journal->errors.isEmpty()) << host.journal->errors.value(0).location.toStdString() << ": "
-                                                << host.journal->errors.value(0).description.toStdString();
+    EXPECT_TRUE(host.journal->errors.isEmpty()) << host.journal->errors.value(0).location.toStdString();
     EXPECT_TRUE(boxes.boxes.isEmpty());
 
     cz::FrmMainWindow& w = window();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("R1164|Warehouse \"North\", Dock 2"));
     EXPECT_EQ(w.windowHandle()->transientParent(), hostWindow.windowHandle()) << "the host window owns the dialog";
     EXPECT_EQ(w.parent(), nullptr) << "as an owner, not as a Qt parent";
-    EXPECT_TRUE(w.cmdOK->isEnabled());
-    EXPECT_FALSE(w.SSSplitter1->isVisible());
-    EXPECT_EQ(form().state().Edit.EditMode, cz::InCellEditor::None);
     // Names the localizer and the customize mode find controls by; the editors start hidden.
     for (const char* name : {"lblSCZDirections", "lblMCZDirections", "Label1_7", "chkTagAlert_1", "chkGlobal", "cmdHelp"})
         EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
@@ -50,14 +50,37 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
         ASSERT_NE(c, nullptr) << hidden;
         EXPECT_FALSE(c->isVisible()) << hidden;
     }
-    // The tab control's children sit in its own coordinates, strip included.
-    EXPECT_EQ(w.grdSCZ->parentWidget(), w.SSTab1);
-    EXPECT_GT(w.grdSCZ->y(), w.SSTab1->tabHeightPixels());
     // The siblings live from load to unload, with their context.
     ASSERT_TRUE(form().state().m_TimeZoneObject);
     EXPECT_EQ(automation::toObject(form().state().m_TimeZoneObject.get(QStringLiteral("DBConnection"))), conn.get());
     ASSERT_TRUE(form().state().m_DoorGroupObject);
     EXPECT_EQ(form().state().m_DoorGroupObject.get(QStringLiteral("DBConnectionString")).toString(), db().connectionString());
+
+    // The buttons sit in a row under the tab (Help at its left edge, OK just
+    // before Cancel at its right); the grid fills the tab, centred, below its strip.
+    for (const QSize size : {QSize(900, 640), QSize(700, 500)}) {
+        w.resize(size);
+        const QRect tab = w.SSTab1->geometry(), ok = w.cmdOK->geometry(), cancel = w.CmdCancel->geometry(), help = w.cmdHelp->geometry();
+        const QRect grid = w.grdSCZ->geometry();
+        EXPECT_TRUE(w.rect().contains(tab.united(ok).united(help))) << size.width();
+        EXPECT_GT(help.top(), tab.bottom());
+        EXPECT_TRUE(ok.top() == cancel.top() && help.top() == cancel.top()) << "one row";
+        EXPECT_EQ(help.left(), tab.left());
+        EXPECT_EQ(cancel.right(), tab.right());
+        EXPECT_LT(ok.right(), cancel.left());
+        EXPECT_GT(ok.left(), help.right());
+        EXPECT_TRUE(QRect(QPoint(), tab.size()).contains(grid)) << size.width();
+        EXPECT_GT(grid.y(), w.SSTab1->tabHeightPixels());
+        EXPECT_EQ(grid.left(), tab.width() - 1 - grid.right());
+        EXPECT_GT(grid.width(), tab.width() * 9 / 10);
+    }
+    // Shrinking below zero keeps the last valid sizes; growing restores them.
+    const QSize grid = w.grdSCZ->size();
+    w.setMinimumSize(0, 0);
+    w.resize(20, 20);
+    EXPECT_EQ(w.grdSCZ->size(), grid) << "a negative width or height is skipped";
+    w.resize(900, 640);
+    EXPECT_GT(w.grdSCZ->width(), grid.width());
 }
 
 // A refused load tells the user (even when its box cannot be shown), still
@@ -69,23 +92,24 @@ TEST_P(DialogLifecycle, ARefusedLoadTellsWhyUnloadsAndLeavesTheNextOpenWhole) {
     } refusals[] = {{false, false, "R1580"}, {true, true, "R288"}};
     for (const auto& r : refusals)
         for (int failures : {0, 1}) {
+            SCOPED_TRACE(r.text);
             form().CloseReason = failures ? QStringLiteral("CANCEL") : QStringLiteral("OK");  // a previous close
             security().view = r.view;
             denyTabs(r.tabs, r.tabs);
             boxes.boxes.clear();
             boxes.failures = failures;
             raise(MainEntrance);  // would throw if the refusal failed the call
-            EXPECT_FALSE(form().isLoaded()) << r.text;
-            EXPECT_TRUE(form().FormLoadCanceled) << r.text;
-            ASSERT_EQ(boxes.boxes.size(), 1 - failures) << r.text;
+            EXPECT_FALSE(form().isLoaded());
+            EXPECT_TRUE(form().FormLoadCanceled);
+            ASSERT_EQ(boxes.boxes.size(), 1 - failures);
             if (!failures) {
                 EXPECT_EQ(boxes.boxes[0].text, QLatin1String(r.text));
                 EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("R290"));
                 EXPECT_EQ(boxes.boxes[0].icon(), controls::mb::Information);
             }
-            EXPECT_EQ(host.parent->lastCloseReason, form().CloseReason) << r.text;
-            EXPECT_TRUE(host.parent->enabled()) << r.text;
-            EXPECT_EQ(host.journal->count(QStringLiteral("Enabled=False")), 0) << r.text;
+            EXPECT_EQ(host.parent->lastCloseReason, form().CloseReason);
+            EXPECT_TRUE(host.parent->enabled());
+            EXPECT_EQ(host.journal->count(QStringLiteral("Enabled=False")), 0);
         }
     // One denied tab leaves the other, usable.
     security().view = true;
@@ -115,23 +139,23 @@ TEST_P(DialogLifecycle, EachWayOutReportsItsReasonAfterReEnablingTheHostAndKeeps
         {"Escape without the save right", [](cz::FrmMainWindow& w) { QTest::keyClick(&w, Qt::Key_Escape); }, "CANCEL", false}};
     cz::FrmMain* dialogObject = &form();
     for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
         security().save = way.saveRight;
         open(Warehouse);
-        EXPECT_EQ(window().cmdOK->isEnabled(), security().save) << way.name;
+        EXPECT_EQ(window().cmdOK->isEnabled(), security().save);
         const QString zoneName = form().state().SCZArray(5).Name;
         host.journal->calls.clear();
         way.close(window());
         settle();
-        EXPECT_FALSE(form().isLoaded()) << way.name;
+        EXPECT_FALSE(form().isLoaded());
         // OK saves first, each zone kind in its own transaction; every way ends with the host enabled, then called back.
         const QStringList& calls = host.journal->calls;
-        ASSERT_GE(calls.size(), 2) << way.name;
-        EXPECT_EQ(calls[calls.size() - 2], QStringLiteral("Enabled=True")) << way.name;
-        EXPECT_EQ(calls.last(), QStringLiteral("CZCallback(%1,False)").arg(QLatin1String(way.reason))) << way.name;
-        EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), way.reason == std::string("OK") ? 2 : 0) << way.name;
-        EXPECT_FALSE(form().m_Parent) << way.name;
-        EXPECT_FALSE(form().state().m_TimeZoneObject) << way.name;
-        EXPECT_EQ(form().CloseReason, QLatin1String(way.reason));
+        ASSERT_GE(calls.size(), 2);
+        EXPECT_EQ(calls[calls.size() - 2], QStringLiteral("Enabled=True"));
+        EXPECT_EQ(calls.last(), QStringLiteral("CZCallback(%1,False)").arg(QLatin1String(way.reason)));
+        EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), way.reason == std::string("OK") ? 2 : 0);
+        EXPECT_FALSE(form().m_Parent);
+        EXPECT_FALSE(form().state().m_TimeZoneObject);
         // The dialog object outlives its window; the tables stay until the next load.
         EXPECT_EQ(&form(), dialogObject);
         EXPECT_EQ(form().m_ControllerId, Warehouse);
@@ -144,8 +168,7 @@ TEST_P(DialogLifecycle, HelpNamesTheTopicOfTheActiveTabAndASecondRequestOnlyBrin
     QTest::mouseClick(window().cmdHelp, Qt::LeftButton);
     window().SSTab1->setTab(1);
     QTest::mouseClick(window().cmdHelp, Qt::LeftButton);
-    EXPECT_EQ(host.journal->count(QStringLiteral("ShowHelp(11)")), 1);
-    EXPECT_EQ(host.journal->count(QStringLiteral("ShowHelp(10)")), 1);
+    EXPECT_EQ(host.journal->calls.filter(QStringLiteral("ShowHelp")), (QStringList{"ShowHelp(11)", "ShowHelp(10)"}));
     const QString zone = form().state().SCZArray(5).Name;
     raise(MainEntrance);
     EXPECT_TRUE(form().isLoaded());
@@ -154,7 +177,9 @@ TEST_P(DialogLifecycle, HelpNamesTheTopicOfTheActiveTabAndASecondRequestOnlyBrin
     EXPECT_EQ(host.journal->count(QStringLiteral("CanView")), 1) << "no second load";
 }
 
-TEST_P(DialogLifecycle, AMissingControllerGivesTypeFourAndKeepsTheLastName) {
+// A missing controller, or a controller query that fails (with its error box),
+// gives type 4 and keeps the last name; the load goes on.
+TEST_P(DialogLifecycle, AMissingControllerOrABrokenQueryGivesTypeFourAndTheLoadGoesOn) {
     open(Warehouse);
     press(window().CmdCancel);
     open(9999);
@@ -162,6 +187,14 @@ TEST_P(DialogLifecycle, AMissingControllerGivesTypeFourAndKeepsTheLastName) {
     EXPECT_EQ(form().ControllerName, QStringLiteral("Warehouse \"North\", Dock 2"));
     EXPECT_EQ(window().grdSCZ->cols(), 8 + 69);
     EXPECT_TRUE(boxes.boxes.isEmpty());
+    press(window().CmdCancel);
+
+    db().runScript(QStringLiteral("alter table controllers rename column controller_type to kind"));
+    open(MainEntrance);
+    ASSERT_GE(boxes.boxes.size(), 1);
+    EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("Function Name: frmMain.GetControllerInfo")));
+    EXPECT_EQ(form().state().ControllerType, 4);
+    EXPECT_EQ(host.journal->calls.last(), QStringLiteral("Enabled=False")) << "the load itself completed";
 }
 
 TEST_P(DialogLifecycle, AFailingLoadIsLoggedReEnablesTheHostAndShowsWhatItHas) {
@@ -175,13 +208,57 @@ TEST_P(DialogLifecycle, AFailingLoadIsLoggedReEnablesTheHostAndShowsWhatItHas) {
     EXPECT_EQ(host.journal->count(QStringLiteral("GRS(1164)")), 0) << "the load ended at the failure";
 }
 
-TEST_P(DialogLifecycle, ABrokenControllerQueryShowsTheErrorBoxAndTheLoadGoesOn) {
-    db().runScript(QStringLiteral("alter table controllers rename column controller_type to kind"));
-    open(MainEntrance);
-    ASSERT_GE(boxes.boxes.size(), 1);
-    EXPECT_TRUE(boxes.boxes[0].text.contains(QStringLiteral("Function Name: frmMain.GetControllerInfo")));
-    EXPECT_EQ(form().state().ControllerType, 4);
-    EXPECT_EQ(host.journal->calls.last(), QStringLiteral("Enabled=False")) << "the load itself completed";
+// Customize mode: only with the right are stored texts applied; a control is
+// selected with the sizing frame, a moved label stored by the localizer, and
+// OK and Escape only select themselves.
+TEST_P(DialogLifecycle, OnlyWithTheCustomizeRightStoredTextsApplyAndALabelIsMovedAndStored) {
+    open(Warehouse);
+    EXPECT_EQ(window().Label1[3]->text(), QStringLiteral("MCZ#:")) << "stored texts are not applied";
+    ASSERT_NE(localizer(), nullptr);
+    EXPECT_FALSE(localizer()->enabled());
+    EXPECT_EQ(form().state().SavedTab, 0);
+    press(window().CmdCancel);
+
+    host.comm->customize = true;
+    raise(Warehouse);
+    cz::FrmMainWindow& w = window();
+    EXPECT_EQ(w.Label1[3]->text(), QStringLiteral("MCZ No.:")) << "the stored text of the seeded site";
+    ASSERT_TRUE(localizer()->enabled()) << "every tab is available";
+    w.SSTab1->setTab(1);
+    localizer()->beginCustomize();
+    ASSERT_TRUE(form().CustomizeMode);
+    QLabel* label = w.Label1[0];
+    QTest::mouseClick(label, Qt::LeftButton);
+    controls::SizingFrame* frame = w.MhStretch1;
+    ASSERT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->target(), label);
+    EXPECT_EQ(frame->parentWidget(), label->parentWidget()) << "the frame moves into the control's container";
+
+    const QPoint before = label->pos(), grab(frame->width() / 2, frame->height() / 2);
+    QTest::mousePress(frame, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(frame, grab + QPoint(20, 10));
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, grab + QPoint(20, 10));
+    EXPECT_EQ(label->pos(), before + QPoint(20, 10));
+    EXPECT_EQ(db().scalar(QStringLiteral("select value from localizations where componentnumber = 5 and controlname = 'Label1_0' and property = 'Left'"))
+                  .toInt(),
+              (before.x() + 20) * 15);
+
+    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+    EXPECT_TRUE(form().isLoaded()) << "OK only selects itself for customization";
+    EXPECT_EQ(frame->target(), w.cmdOK);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.cmbGlobalId->lineEdit(), Qt::LeftButton);  // where the mouse lands in an editable combo
+    EXPECT_EQ(frame->target(), w.cmbGlobalId) << "the combo is selected, not its inner line edit";
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(form().isLoaded());
+    EXPECT_EQ(frame->target(), w.CmdCancel) << "Escape acts as the Cancel click, which selects Cancel";
+
+    localizer()->endCustomize();
+    EXPECT_FALSE(form().CustomizeMode);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(w.SSTab1->tab(), 0) << "back on the tab that was active when the texts were applied";
+    press(w.CmdCancel);
+    EXPECT_FALSE(form().isLoaded());
 }
 
 TAMRIK_ON_ONE_ENGINE(DialogLifecycle);

@@ -52,9 +52,15 @@ TEST_P(EndToEnd, EditsReachTheDatabaseTheControllerQueueAndTheEventLog) {
     pickEntry(list, pick);
     const qint32 pickedId = list->itemDataAt(pick);
     const QString pickedName = list->entryText(pick);
-    // A master zone edited in the panel is saved after the standard zones.
+    // A master zone edited in the panel is saved after the standard zones;
+    // its name refuses commas and '%' typed or pasted, its description keeps them.
     window().SSTab1->setTab(1);
-    window().txtMCZName->setText(QStringLiteral("Evacuate, All"));
+    window().txtMCZName->selectAll();
+    QTest::keyClicks(window().txtMCZName, QStringLiteral("Evacuate, All%"));
+    window().txtMCZName->insert(QStringLiteral(", Now"));  // pasted
+    window().txtMCZDescription->setText(QStringLiteral("North, South"));
+    window().cmbThreatLevel->setListIndex(window().cmbThreatLevel->listCount() - 1);
+    const int level = window().cmbThreatLevel->itemDataAt(window().cmbThreatLevel->listCount() - 1);
     QTest::mouseClick(window().chkTagAlert[1], Qt::LeftButton);
     const bool alert = form().state().MCZArray(192).Alert;
     press(window().cmdOK);
@@ -68,14 +74,15 @@ TEST_P(EndToEnd, EditsReachTheDatabaseTheControllerQueueAndTheEventLog) {
     const QString given = stored(QStringLiteral("slot"), QStringLiteral("controllertimezoneslots"), QStringLiteral("generictimezoneid = %1").arg(pickedId));
     ASSERT_FALSE(given.isEmpty()) << "the picked time zone has a controller slot";
     EXPECT_TRUE(given.split(QLatin1Char(';')).contains(standard(6, QStringLiteral("tz_pred"))));
-    EXPECT_EQ(stored(QStringLiteral("name, alert"), QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex = 192")),
-              QStringLiteral("Evacuate All|%1").arg(alert ? 1 : 0));
+    EXPECT_EQ(stored(QStringLiteral("name, description, securitylevel, alert"), QStringLiteral("controllermastercontrolzones"),
+                     QStringLiteral("mastercontrolzoneindex = 192")),
+              QStringLiteral("Evacuate All Now|North, South|%1|%2").arg(level).arg(alert ? 1 : 0));
     EXPECT_EQ(db().rows(QStringLiteral("select commandset from downloadqueue where controllerid = %1 order by downloadqueueid").arg(Warehouse)),
               (QStringList{"STD_CONTROL_ZONE", "STD_CONTROL_ZONE", "STD_CONTROL_ZONE", "MASTER_CONTROL_ZONE"}))
         << "one command per changed zone, the standard zones first";
     EXPECT_EQ(db().count(QStringLiteral("eventlog"), QStringLiteral("eventcode = 1092 and objectkind = 'Std Control Zone'")), 3);
     EXPECT_EQ(db().count(QStringLiteral("eventlog"), QStringLiteral("description = '(SCZ2) Goods In Gate'")), 1);
-    EXPECT_EQ(db().count(QStringLiteral("eventlog"), QStringLiteral("eventcode = 1093 and description = '(MCZ192) Evacuate All'")), 1);
+    EXPECT_EQ(db().count(QStringLiteral("eventlog"), QStringLiteral("eventcode = 1093 and description = '(MCZ192) Evacuate All Now'")), 1);
 
     // Reopening reads the edits back.
     openWithHost();

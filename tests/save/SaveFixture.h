@@ -1,8 +1,7 @@
 #pragma once
 // Saving against the host's real objects and database: the real communication
-// object (transactions, download queue, event and error logs on the dialog's
-// connection) seen through a thin forwarding layer that notes each call, and
-// the real time zone component.
+// object (transactions, download queue, event and error logs) behind a thin
+// layer that notes its calls, and the real time zone component.
 #include "host/lib/HostDatabase.h"
 #include "host/lib/HostObjects.h"
 #include "host/lib/StandIns.h"
@@ -24,80 +23,42 @@ namespace savetest {
 
 using automation::ObjectRef;
 
-struct CallLog {
-    QStringList calls;
-    QStringList errorLines;  // the line argument of every LogError
-};
-
-// A controller whose command sets are itself: notes each Add, then forwards it.
-class ObservedController : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QObject* CommandSets READ commandSets)
-public:
-    ObservedController(czhost::Controller* real, CallLog& log, QObject* parent) : QObject(parent), real_(real), log_(log) {}
-    QObject* commandSets() { return this; }
-    Q_INVOKABLE void Add(const QString& commandSet, const QVariant& objectId) {
-        log_.calls << QStringLiteral("CommandSets.Add %1 %2").arg(commandSet, objectId.toString());
-        static_cast<czhost::CommandSets*>(real_->commandSets())->Add(commandSet, objectId);
-    }
-
-private:
-    czhost::Controller* real_;
-    CallLog& log_;
-};
-
-class ObservedControllers : public QObject {
-    Q_OBJECT
-public:
-    ObservedControllers(czhost::Controllers* real, CallLog& log, QObject* parent) : QObject(parent), real_(real), log_(log) {}
-    Q_INVOKABLE QObject* Add(int& controllerId) {
-        log_.calls << QStringLiteral("Controllers.Add %1").arg(controllerId);
-        return new ObservedController(static_cast<czhost::Controller*>(real_->Add(controllerId)), log_, this);
-    }
-
-private:
-    czhost::Controllers* real_;
-    CallLog& log_;
-};
-
+// The real communication object, noting the transaction boundaries, the
+// failures and the events in the order the save calls them.
 class ObservedCommunication : public QObject {
     Q_OBJECT
     Q_PROPERTY(QObject* Security READ security)
     Q_PROPERTY(QObject* Controllers READ controllers)
 public:
-    explicit ObservedCommunication(czhost::Communication* real)
-        : real_(real), controllers_(new ObservedControllers(static_cast<czhost::Controllers*>(real->controllers()), log, this)) {}
+    explicit ObservedCommunication(czhost::Communication* real) : real_(real) {}
     QObject* security() const { return real_->security(); }
-    QObject* controllers() const { return controllers_; }
+    QObject* controllers() const { return real_->controllers(); }
 
     Q_INVOKABLE QString GRS(short& resourceId, QString& s1, QString& s2, QString& s3, QString& s4, QString& s5, QString& s6,
                             QString& s7, QString& s8, QString& s9) {
         return real_->GRS(resourceId, s1, s2, s3, s4, s5, s6, s7, s8, s9);
     }
     Q_INVOKABLE void LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& extra) {
-        const QVariant number = error ? automation::getProperty(error, QStringLiteral("Number")) : QVariant();
-        log.calls << QStringLiteral("LogError %1 '%2'").arg(number.toString(), location);
-        log.errorLines << line.toString();
+        calls << QStringLiteral("LogError %1 '%2'").arg(automation::getProperty(error, QStringLiteral("Number")).toString(), location);
         real_->LogError(controllerId, error, location, line, extra);
     }
     Q_INVOKABLE void LogEvent(QString& eventText, QString& objectKind, QVariant& objectId, QString& description, short& eventCode) {
-        log.calls << QStringLiteral("LogEvent ") + description;
+        calls << QStringLiteral("LogEvent ") + description;
         real_->LogEvent(eventText, objectKind, objectId, description, eventCode);
     }
     Q_INVOKABLE void BeginTran() {
-        log.calls << QStringLiteral("BeginTran");
+        calls << QStringLiteral("BeginTran");
         real_->BeginTran();
     }
     Q_INVOKABLE void Endtran() {
-        log.calls << QStringLiteral("Endtran");
+        calls << QStringLiteral("Endtran");
         real_->Endtran();
     }
 
-    CallLog log;
+    QStringList calls;
 
 private:
     czhost::Communication* real_;
-    ObservedControllers* controllers_;
 };
 
 // Controller 7 (two base relays) with zone rows 0, 3, 5, 7, 9 and 12 whose
@@ -135,46 +96,45 @@ protected:
         ctx.m_NTConnection = ObjectRef::borrowed(host.get());
         ctx.m_DBConnection = ObjectRef::borrowed(conn.get());
         ctx.m_ControllerId = Controller;
-
         // As the dialog holds them after its load.
         tz.LoadTimeZoneInformation(Controller);
         cz::LoadSCZArray(ctx, tz, scz);
         cz::LoadMCZArray(ctx, tz, mcz);
-        ASSERT_TRUE(host->log.calls.isEmpty()) << host->log.calls.join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(host->calls.isEmpty()) << host->calls.join(QLatin1Char('\n')).toStdString();
         ASSERT_TRUE(boxes.boxes.isEmpty());
     }
 
     void exec(const QString& sql) { conn->fetchAll(sql); }
     void addZone(int zone) {
         exec(QStringLiteral("insert into controllerstdcontrolzones (controllercontrolzoneid, controllerid, controlzoneindex, name, tz_pred) "
-                            "values (%1, 7, %2, 'Zone %2', 1)")
-                 .arg(500 + zone)
-                 .arg(zone));
+                            "values (%1, 7, %2, 'Zone %2', 1)").arg(500 + zone).arg(zone));
     }
-    // Rejects every update of the zone's row (a master zone from 192 on).
+    // The table of a zone (a master zone from 192 on) and its number column.
+    static std::pair<QString, QString> tableOf(int zone) {
+        if (zone >= 192) return {QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex")};
+        return {QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controlzoneindex")};
+    }
+    // Rejects every update of the zone's row inside the database.
     void refuseUpdatesOf(int zone) {
-        const QString table = zone >= 192 ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones");
-        const QString index = zone >= 192 ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex");
+        const auto [table, index] = tableOf(zone);
         if (isPostgres()) {
             exec(QStringLiteral("create function refuse_%1() returns trigger language plpgsql as $$ begin "
                                 "if new.%2 = %1 then raise exception 'refused'; end if; return new; end $$").arg(zone).arg(index));
             exec(QStringLiteral("create trigger refuse_%1 before update on %2 for each row execute function refuse_%1()").arg(zone).arg(table));
         } else {
             exec(QStringLiteral("create trigger refuse_%1 before update on %2 when new.%3 = %1 begin select raise(abort, 'refused'); end")
-                     .arg(zone)
-                     .arg(table, index));
+                     .arg(zone).arg(table, index));
         }
     }
 
-    const QStringList& calls() const { return host->log.calls; }
+    const QStringList& calls() const { return host->calls; }
     QStringList queued() { return db().rows(QStringLiteral("select controllerid, commandset, objectid from downloadqueue order by downloadqueueid")); }
     QStringList events() {
         return db().rows(QStringLiteral("select eventtext, objectkind, objectid, description, eventcode from eventlog order by eventlogid"));
     }
-    // Columns of one zone's row (a master zone from 192 on), joined by '|'.
+    // Columns of one zone's row, joined by '|'.
     QString stored(int zone, const QString& columns) {
-        const QString table = zone >= 192 ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones");
-        const QString index = zone >= 192 ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex");
+        const auto [table, index] = tableOf(zone);
         return db().rows(QStringLiteral("select %1 from %2 where controllerid = 7 and %3 = %4").arg(columns, table, index).arg(zone)).value(0, QStringLiteral("<no row>"));
     }
 

@@ -4,12 +4,10 @@
 
 #include <QAtomicInt>
 #include <QCoreApplication>
-#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QRegularExpression>
 #include <QUrl>
 #include <QUuid>
 #include <stdexcept>
@@ -25,12 +23,14 @@ QAtomicInt helperCounter;
 QString pgHost() { return qEnvironmentVariable("TAMRIK_TEST_PG_HOST"); }
 int pgPort() { return qEnvironmentVariableIntValue("TAMRIK_TEST_PG_PORT"); }
 
-// A QSqlDatabase of its own for the length of one helper call.
-class ScopedConnection {
-public:
-    ScopedConnection(Engine engine, const QString& database)
-        : name_(QStringLiteral("tamrik_test_helper_%1").arg(helperCounter.fetchAndAddRelaxed(1))) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(engine == Engine::SQLite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name_);
+// Runs statements over a QSqlDatabase of its own for the length of the call;
+// the rows of the last one (none for one that returns none).
+QList<QVariantList> run(Engine engine, const QString& database, const QStringList& statements) {
+    const QString name = QStringLiteral("tamrik_test_helper_%1").arg(helperCounter.fetchAndAddRelaxed(1));
+    QList<QVariantList> out;
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(engine == Engine::SQLite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name);
         db.setDatabaseName(database);
         if (engine == Engine::PostgreSQL) {
             db.setHostName(pgHost());
@@ -39,44 +39,22 @@ public:
         } else {
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         }
-        if (!db.open()) {
-            const QString text = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name_);
-            fail(QStringLiteral("cannot open %1: %2").arg(database, text));
+        if (!db.open()) error = QStringLiteral("cannot open %1: %2").arg(database, db.lastError().text());
+        for (const QString& sql : statements) {
+            if (!error.isEmpty()) break;
+            QSqlQuery q(db);
+            if (!q.exec(sql)) error = QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql);
+            out.clear();
+            while (q.isSelect() && q.next()) {
+                QVariantList row;
+                for (int i = 0; i < q.record().count(); ++i) row << q.value(i);
+                out << row;
+            }
         }
     }
-    ~ScopedConnection() {
-        QSqlDatabase::database(name_, false).close();
-        QSqlDatabase::removeDatabase(name_);
-    }
-    // Every row of a statement (none for one that returns none).
-    QList<QVariantList> rows(const QString& sql) const {
-        QSqlQuery q(QSqlDatabase::database(name_, false));
-        if (!q.exec(sql)) fail(QStringLiteral("%1\n  in: %2").arg(q.lastError().text(), sql));
-        QList<QVariantList> out;
-        while (q.isSelect() && q.next()) {
-            QVariantList row;
-            for (int i = 0; i < q.record().count(); ++i) row << q.value(i);
-            out << row;
-        }
-        return out;
-    }
-
-private:
-    QString name_;
-};
-
-QString uniqueDatabaseName() {
-    QString base = QStringLiteral("tamrik");
-    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
-        base += QLatin1Char('_') + QString::fromStdString(info->name());
-    base = base.toLower();
-    for (QChar& c : base)
-        if (!c.isLetterOrNumber()) c = QLatin1Char('_');
-    const QString suffix = QStringLiteral("_%1_%2").arg(QCoreApplication::applicationPid())
-                               .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
-    return base.left(63 - suffix.size()) + suffix;
+    QSqlDatabase::removeDatabase(name);
+    if (!error.isEmpty()) fail(error);
+    return out;
 }
 
 }  // namespace
@@ -98,13 +76,13 @@ TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
         dir_ = std::make_unique<QTemporaryDir>();
         if (!dir_->isValid()) fail(QStringLiteral("cannot create a temporary folder: %1").arg(dir_->errorString()));
         name_ = dir_->filePath(QStringLiteral("test.db"));
-        ScopedConnection create(engine, name_);  // opening creates the file
+        run(engine, name_, {});  // opening creates the file
         connectionString_ = QStringLiteral("sqlite:") + name_;
         return;
     }
     if (const QString why = postgresUnavailable(); !why.isEmpty()) fail(why);
-    name_ = uniqueDatabaseName();
-    ScopedConnection(engine, QStringLiteral("postgres")).rows(QStringLiteral("CREATE DATABASE \"%1\"").arg(name_));
+    name_ = QStringLiteral("tamrik_%1_%2").arg(QCoreApplication::applicationPid()).arg(QUuid::createUuid().toString(QUuid::Id128));
+    run(engine, QStringLiteral("postgres"), {QStringLiteral("CREATE DATABASE \"%1\"").arg(name_)});
     connectionString_ = QStringLiteral("postgresql://postgres@/%1?host=%2&port=%3")
                             .arg(name_, QString::fromUtf8(QUrl::toPercentEncoding(pgHost())), QString::number(pgPort()));
 }
@@ -112,25 +90,22 @@ TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
 TestDatabase::~TestDatabase() {
     if (engine_ != Engine::PostgreSQL || name_.isEmpty()) return;
     try {
-        ScopedConnection(engine_, QStringLiteral("postgres")).rows(QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name_));
+        run(engine_, QStringLiteral("postgres"), {QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE)").arg(name_)});
     } catch (const std::exception& e) {
         qWarning("cannot drop test database %s: %s", qPrintable(name_), e.what());
     }
 }
 
-void TestDatabase::runScript(const QString& script) const {
-    ScopedConnection c(engine_, name_);
-    for (const QString& statement : database::splitStatements(script)) c.rows(statement);
-}
+void TestDatabase::runScript(const QString& script) const { run(engine_, name_, database::splitStatements(script)); }
 
 QVariant TestDatabase::scalar(const QString& sql) const {
-    const QList<QVariantList> all = ScopedConnection(engine_, name_).rows(sql);
+    const QList<QVariantList> all = run(engine_, name_, {sql});
     return all.isEmpty() ? QVariant() : all.first().value(0);
 }
 
 QStringList TestDatabase::rows(const QString& sql) const {
     QStringList out;
-    for (const QVariantList& row : ScopedConnection(engine_, name_).rows(sql)) {
+    for (const QVariantList& row : run(engine_, name_, {sql})) {
         QStringList cells;
         for (const QVariant& v : row) cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
         out << cells.join(QLatin1Char('|'));

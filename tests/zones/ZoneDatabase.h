@@ -3,10 +3,7 @@
 // a fresh database per test with the host's schema and procedures, two
 // controllers (7 and 8), a recording communication object and recorded boxes.
 #include "host/lib/HostDatabase.h"
-#include "master_zones/MCZRecords.h"
-#include "platform/database/Connection.h"
 #include "reference/TimeZones.h"
-#include "standard_zones/SCZRecords.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHost.h"
@@ -14,10 +11,7 @@
 #include "tests/support/ZoneColumns.h"
 #include "tests/support/ZoneFields.h"
 
-#include <QObject>
 #include <QRegularExpression>
-#include <QStringList>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace zonetest {
@@ -62,7 +56,7 @@ struct HostSide {
         for (const LoggedError& e : host.journal->errors) out << QStringLiteral("%1 %2").arg(e.location).arg(e.number);
         return out;
     }
-    // The "Function Name" and "Number" of each error box, e.g. "frmMain.X 94".
+    // "function number" of each error box, e.g. "frmMain.X 94"; the text of each information box.
     QStringList errorBoxes() const {
         static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (\\d+)"), QRegularExpression::DotMatchesEverythingOption);
         QStringList out;
