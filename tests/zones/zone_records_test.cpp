@@ -19,8 +19,8 @@ class ControlZonesLoading : public ZoneDatabaseTest {
 protected:
     void prepareDatabase() override {
         ZoneDatabaseTest::prepareDatabase();
-        addTimeZone(2, QStringLiteral("Office hours"));
-        addSlot(4, QStringLiteral("S"), 2);
+        addTimeZones(QStringLiteral("(2, 'Office hours')"));
+        addSlots(QStringLiteral("(7, 4, 'S', 2)"));
         tz.LoadTimeZoneInformation(Controller);
     }
     // A row of either zone table ("std" or "master").
