@@ -87,19 +87,13 @@ TEST_P(StatementsSent, AnOkWritesEachZoneWithOneUpdatePreparedOnceAndSavepointsO
 // over, in one transaction of their own.
 TEST_P(StatementsSent, TheFieldErrorsOfALoadAreWrittenTogetherWhenItIsOver) {
     db().runScript(QStringLiteral("update controllerstdcontrolzones set xry5 = null, xry6 = null where controllerid = %1 and controlzoneindex < 10").arg(Warehouse));
-    const qlonglong before = db().count(QStringLiteral("errorlog"));
-    QList<Statement> sent = record([&] { open(); });
-    sent.removeIf([](const Statement& s) { return s.own; });
-    // Each NULL is one row, written by the time the dialog is up.
+    QStringList mine;
+    for (const Statement& s : record([&] { open(); }))
+        if (!s.own) mine << (s.sql.startsWith(QLatin1String("insert into errorlog")) ? QStringLiteral("insert") : s.sql);
+    // Each NULL is one row, written by the time the dialog is up, all of them in one transaction.
     EXPECT_EQ(db().count(QStringLiteral("errorlog"), QStringLiteral("location = 'LoadSCZArray'")), 20);
-    const int inserts = count(sent, QStringLiteral("^insert into errorlog"));
-    EXPECT_EQ(db().count(QStringLiteral("errorlog")) - before, inserts);
-    const auto first =
-        std::find_if(sent.begin(), sent.end(), [](const Statement& s) { return s.sql.startsWith(QLatin1String("insert into errorlog")); }) - sent.begin();
-    ASSERT_GT(first, 0);
-    ASSERT_LT(first + inserts, sent.size());
-    EXPECT_EQ(sent.at(first - 1).sql, QStringLiteral("BEGIN"));
-    EXPECT_EQ(sent.at(first + inserts).sql, QStringLiteral("COMMIT")) << "all of them in one transaction";
+    EXPECT_EQ(mine.count(QStringLiteral("insert")), 20);
+    EXPECT_EQ(mine.mid(mine.indexOf(QStringLiteral("insert")) - 1, 22), QStringList{"BEGIN"} + QStringList(20, QStringLiteral("insert")) + QStringList{"COMMIT"});
 }
 
 TAMRIK_ON_BOTH_ENGINES(StatementsSent);

@@ -19,20 +19,6 @@ namespace zonetest {
 using automation::ObjectRef;
 using LoggedError = testsupport::Journal::LoggedError;
 
-// A time zone component that records every synchronisation and answers as told.
-class RecordingTimeZoneObject : public QObject {
-    Q_OBJECT
-public:
-    Q_INVOKABLE bool SyncTZToController(int& controllerId, int& genericTZId, uchar& panelTZ) {
-        calls << QStringLiteral("%1,%2").arg(controllerId).arg(genericTZId);
-        panelTZ = slot;
-        return succeed;
-    }
-    QStringList calls;
-    uchar slot = 0;
-    bool succeed = true;
-};
-
 // What the dialog hands on: the host's objects, the controller and the time zone component.
 struct HostSide {
     static constexpr int Controller = 7;
