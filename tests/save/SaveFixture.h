@@ -99,14 +99,11 @@ protected:
     // Rejects every update of the zone's row inside the database.
     void refuseUpdatesOf(int zone) {
         const auto [table, index] = tableOf(zone);
-        if (isPostgres()) {
+        if (isPostgres())
             exec(QStringLiteral("create function refuse_%1() returns trigger language plpgsql as $$ begin "
                                 "if new.%2 = %1 then raise exception 'refused'; end if; return new; end $$").arg(zone).arg(index));
-            exec(QStringLiteral("create trigger refuse_%1 before update on %2 for each row execute function refuse_%1()").arg(zone).arg(table));
-        } else {
-            exec(QStringLiteral("create trigger refuse_%1 before update on %2 when new.%3 = %1 begin select raise(abort, 'refused'); end")
-                     .arg(zone).arg(table, index));
-        }
+        exec(isPostgres() ? QStringLiteral("create trigger refuse_%1 before update on %2 for each row execute function refuse_%1()").arg(zone).arg(table)
+                          : QStringLiteral("create trigger refuse_%1 before update on %2 when new.%3 = %1 begin select raise(abort, 'refused'); end").arg(zone).arg(table, index));
     }
 
     const QStringList& calls() const { return host->calls; }

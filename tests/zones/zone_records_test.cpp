@@ -153,12 +153,9 @@ TEST(ControlZonesTables, IndexesOutsideTheTablesAreSubscriptErrors) {
     cz::MCZTable mcz;
     for (int n : {-1, 192}) EXPECT_EQ(testsupport::errorNumber([&] { scz(n); }), 9) << "SCZ " << n;
     for (int n : {0, 191, 256}) EXPECT_EQ(testsupport::errorNumber([&] { mcz(n); }), 9) << "MCZ " << n;
-    scz(191).Name = QStringLiteral("x");
-    mcz(255).Actions[20] = 3;
-    scz.clear();
-    mcz.clear();
-    EXPECT_TRUE(fieldsOf(scz(191)) == fieldsOf(SCZRecord{}));
-    EXPECT_TRUE(fieldsOf(mcz(255)) == fieldsOf(MCZRecord{}));
+    scz(191).Name = QStringLiteral("x"), mcz(255).Actions[20] = 3;
+    scz.clear(), mcz.clear();
+    EXPECT_TRUE(fieldsOf(scz(191)) == fieldsOf(SCZRecord{}) && fieldsOf(mcz(255)) == fieldsOf(MCZRecord{}));
 }
 
 }  // namespace
