@@ -44,10 +44,8 @@ TEST_P(DatabaseConnection, OpensThroughItsLateBoundMembersAndChecksItsState) {
     EXPECT_EQ(c->property("State").toInt(), 0);
     ASSERT_TRUE(QMetaObject::invokeMethod(c.get(), "Open"));  // empty: the property's string
     EXPECT_EQ(c->property("State").toInt(), 1);
-    EXPECT_EQ(c->engine(), engine());
     EXPECT_EQ(errorNumber([&] { c->Open(); }), err::OperationNotAllowed);  // already open
     ASSERT_TRUE(QMetaObject::invokeMethod(c.get(), "Close"));
-    EXPECT_EQ(c->state(), 0);
     EXPECT_EQ(errorNumber([&] { c->execute(QStringLiteral("select 1")); }), err::OperationNotAllowed);
     c->Open(QVariant(db().connectionString()));
     EXPECT_EQ(c->fetchAll(QStringLiteral("select count(*) from zones")).rows.value(0).value(0).toInt(), 3);
