@@ -12,8 +12,7 @@ TEST_P(DatabaseRecordset, CallFormsReachTheProcedureWithBoundNumbersAndPlainSqlR
         EXPECT_EQ(ids(rs), (QList<int>{1, 2, 3})) << text;
     }
     Recordset one = open(QStringLiteral("Sp_FetchZone 2")), two = open(QStringLiteral("sp_ZonesBetween 2, 3")), echo = open(QStringLiteral("sp_echo 007"));
-    EXPECT_EQ(ids(one), QList<int>{2});
-    EXPECT_EQ(ids(two), (QList<int>{2, 3}));
+    EXPECT_EQ(ids(one) + ids(two), (QList<int>{2, 2, 3}));
     EXPECT_EQ(echo.field(QStringLiteral("v")).toInt32(), 7);
     EXPECT_EQ(echo.field(QStringLiteral("literal")).toText(), QStringLiteral("?"));
     EXPECT_EQ(conn->fetchAll(QStringLiteral("sp_zonesbetween 1"), {2}).rows.size(), 2) << "the API's parameters continue the arguments";
@@ -26,11 +25,10 @@ TEST_P(DatabaseRecordset, CallFormsReachTheProcedureWithBoundNumbersAndPlainSqlR
 }
 
 TEST_P(DatabaseRecordset, WrongArgumentCountsAndUnknownProceduresAreErrorsAndNewOnesAreSeen) {
-    AutomationError e = errorOf([&] { open(QStringLiteral("sp_fetchzone")); });
+    Recordset rs;
+    AutomationError e = errorOf([&] { rs.Open(QStringLiteral("sp_fetchzone 1, 2"), conn.get()); });
     EXPECT_EQ(e.number(), err::WrongArgumentCount);
     EXPECT_TRUE(e.description().contains(QStringLiteral("takes 1"))) << e.description();
-    Recordset rs;
-    EXPECT_EQ(errorNumber([&] { rs.Open(QStringLiteral("sp_fetchzone 1, 2"), conn.get()); }), err::WrongArgumentCount);
     EXPECT_FALSE(rs.isOpen());
     // With or without EXECUTE, a name with the sp_ prefix is a missing procedure, not an SQL syntax error near the name...
     for (const char* text : {"EXECUTE sp_nosuch 1", "Sp_NoSuch 1"}) {
@@ -92,15 +90,12 @@ TEST_P(DatabaseRecordset, EndOfRowsMoveFirstAndRowsAsReadWhileOtherStatementsRun
     for (; !rs.eof(); rs.MoveNext()) names << rs.field(QStringLiteral("name")).toText();
     EXPECT_EQ(names, (QStringList{"Back", "Side"}));
     EXPECT_EQ(errorNumber([&] { rs.MoveNext(); }), err::BofOrEof);
-    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("id")).toInt16(); }), err::BofOrEof);
-    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("name")).value(); }), err::BofOrEof);
+    EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("id")); }), err::BofOrEof);
     EXPECT_EQ(errorNumber([&] { rs.field(QStringLiteral("nosuch")); }), err::ItemNotFound) << "still missing at EOF";
     rs.MoveFirst();
     EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), QStringLiteral("Front"));
     Recordset empty = open(QStringLiteral("sp_fetchzone 99"));
-    EXPECT_TRUE(empty.eof());
-    EXPECT_EQ(empty.recordCount(), 0);
-    EXPECT_EQ(empty.fieldCount(), 7);
+    EXPECT_TRUE(empty.eof() && empty.recordCount() == 0 && empty.fieldCount() == 7);
     rs.Close();
     EXPECT_FALSE(rs.isOpen());
     EXPECT_EQ(errorNumber([&] { rs.eof(); }), err::OperationNotAllowed);
@@ -115,16 +110,14 @@ TEST_P(DatabaseRecordset, WritesChangedFieldsBackConvertedToTheColumnTypes) {
     rs.setValue(QStringLiteral("level"), QStringLiteral("12"));
     EXPECT_EQ(rs.field(QStringLiteral("name")).toText(), awkward);  // the buffer shows the edit
     rs.Update();
-    EXPECT_FALSE(rs.editPending());
-    EXPECT_EQ(db().rows(QStringLiteral("select name, kind, level from zones order by id")).mid(0, 2), (QStringList{awkward + "|-1|12", "Back|0|70000"}));
-    EXPECT_FALSE(stored(QStringLiteral("flag"), 1).toBool());
+    EXPECT_EQ(db().rows(QStringLiteral("select name, kind, level, case when flag then 1 else 0 end from zones order by id")).mid(0, 2),
+              (QStringList{awkward + "|-1|12|0", "Back|0|70000|0"}));
     // The written values are the new originals: the row can be updated again,
     // here through its NULL note (NULL originals must match).
     rs.setValue(QStringLiteral("note"), QStringLiteral("second"));
     rs.setValue(QStringLiteral("flag"), true);
     rs.Update();
-    EXPECT_EQ(stored(QStringLiteral("note"), 1).toString(), QStringLiteral("second"));
-    EXPECT_TRUE(stored(QStringLiteral("flag"), 1).toBool());
+    EXPECT_EQ(db().rows(QStringLiteral("select note, case when flag then 1 else 0 end from zones where id = 1")), QStringList{"second|1"});
     rs.setValue(QStringLiteral("note"), QVariant());
     rs.Update();
     EXPECT_TRUE(stored(QStringLiteral("note"), 1).isNull());
@@ -135,8 +128,9 @@ TEST_P(DatabaseRecordset, WritesChangedFieldsBackConvertedToTheColumnTypes) {
 }
 
 // Moving off an edited row saves it; a row changed or deleted since the read is a
-// conflict, not an overwrite; closing with an edit pending is refused.
-TEST_P(DatabaseRecordset, MovingOffSavesARowChangedSinceTheReadConflictsAndClosingWithAnEditIsRefused) {
+// conflict, not an overwrite; closing with an edit pending is refused, and so are
+// writes to recordsets that cannot write.
+TEST_P(DatabaseRecordset, MovingOffSavesARowChangedSinceTheReadConflictsAndRefusedWritesChangeNothing) {
     Recordset rs = open(QStringLiteral("sp_fetchzones"), database::adOpenStatic, database::adLockPessimistic);
     rs.setValue(QStringLiteral("name"), QStringLiteral("First"));
     rs.MoveNext();
@@ -155,20 +149,18 @@ TEST_P(DatabaseRecordset, MovingOffSavesARowChangedSinceTheReadConflictsAndClosi
     EXPECT_EQ(errorNumber([&] { rs.Close(); }), err::OperationNotAllowed);
     rs.CancelUpdate();
     rs.Close();
-}
-
-TEST_P(DatabaseRecordset, ReadOnlyAndPlainSqlRecordsetsRefuseWrites) {
+    // Read-only recordsets and those over plain SQL (no base table to write to) refuse writes.
     for (int lock : {database::adLockUnspecified, database::adLockReadOnly}) {
-        Recordset rs = open(QStringLiteral("sp_fetchzone 1"), database::adOpenForwardOnly, lock);
-        EXPECT_EQ(errorNumber([&] { rs.setValue(QStringLiteral("name"), QStringLiteral("x")); }), err::OperationNotAllowed);
-        EXPECT_EQ(errorNumber([&] { rs.Update(); }), err::OperationNotAllowed);
+        Recordset readOnly = open(QStringLiteral("sp_fetchzone 1"), database::adOpenForwardOnly, lock);
+        EXPECT_EQ(errorNumber([&] { readOnly.setValue(QStringLiteral("name"), QStringLiteral("x")); }), err::OperationNotAllowed);
+        EXPECT_EQ(errorNumber([&] { readOnly.Update(); }), err::OperationNotAllowed);
     }
     Recordset plain = open(QStringLiteral("select id, name from zones where id = 1"), database::adOpenKeyset, database::adLockOptimistic);
     plain.setValue(QStringLiteral("name"), QStringLiteral("x"));
-    const AutomationError e = errorOf([&] { plain.Update(); });
-    EXPECT_EQ(e.number(), err::OperationNotAllowed);
-    EXPECT_TRUE(e.description().contains(QStringLiteral("base table"))) << e.description();
-    EXPECT_EQ(stored(QStringLiteral("name"), 1).toString(), QStringLiteral("Front"));
+    const AutomationError refused = errorOf([&] { plain.Update(); });
+    EXPECT_EQ(refused.number(), err::OperationNotAllowed);
+    EXPECT_TRUE(refused.description().contains(QStringLiteral("base table"))) << refused.description();
+    EXPECT_EQ(stored(QStringLiteral("name"), 1).toString(), QStringLiteral("First"));
 }
 
 TAMRIK_ON_BOTH_ENGINES(DatabaseRecordset);

@@ -3,9 +3,9 @@
 // host would.
 //   reliability_peer CONNECTION CONTROLLER ZONE rename:TEXT|relay:K [detect]
 // Exits 0 when the dialog closed and the host had nothing to report.
+#include "component/ControlZones.h"
 #include "dialog/FrmMain.h"
 #include "dialog/FrmMainWindow.h"
-#include "component/ControlZones.h"
 #include "host/lib/HostObjects.h"
 #include "host/lib/MainWindow.h"
 #include "host/lib/StandIns.h"
@@ -21,37 +21,29 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 5) {
-        std::fprintf(stderr, "usage: reliability_peer CONNECTION CONTROLLER ZONE rename:TEXT|relay:K [detect]\n");
-        return 2;
-    }
     int boxes = 0;
     controls::MessageBoxService::setHandler([&](const controls::MessageBoxRequest& r) {
         std::fprintf(stderr, "[box] %s\n", qPrintable(r.text));
-        ++boxes;
-        return controls::mb::OK;
+        return ++boxes, controls::mb::OK;
     });
     try {
         database::Connection connection;
-        connection.Open(args[1]);
+        connection.Open(args.value(1));
         czhost::registerStandIns();
         cz::ControlZones zones;
         czhost::MainWindow host(&connection, QStringLiteral("admin"), &zones);
         host.communication()->setDetectConflicts(args.value(5) == QLatin1String("detect"));
-        host.openControlZones(args[2].toInt());
+        host.openControlZones(args.value(2).toInt());
         cz::FrmMain& form = cz::FrmMain::instance();
         if (!form.isLoaded()) return 3;
-        const int zone = args[3].toInt();
-        const QString edit = args[4];
-        if (edit.startsWith(QLatin1String("rename:"))) {
-            if (zone >= 192) form.state().MCZArray(zone).Name = edit.mid(7);
-            else form.state().SCZArray(zone).Name = edit.mid(7);
-        } else if (edit.startsWith(QLatin1String("relay:"))) {
-            bool& relay = form.state().SCZArray(zone).Relay[edit.mid(6).toInt()];
-            relay = !relay;
-        }
-        if (zone >= 192) form.state().MCZArray(zone).Changed = true;
-        else form.state().SCZArray(zone).Changed = true;
+        const int zone = args.value(3).toInt();
+        const QString edit = args.value(4);
+        const auto apply = [&](auto& z) {
+            if (edit.startsWith(QLatin1String("rename:"))) z.Name = edit.mid(7);
+            z.Changed = true;
+        };
+        if (edit.startsWith(QLatin1String("relay:"))) form.state().SCZArray(zone).Relay[edit.mid(6).toInt()] ^= true;
+        zone >= 192 ? apply(form.state().MCZArray(zone)) : apply(form.state().SCZArray(zone));
         form.window()->cmdOK->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();

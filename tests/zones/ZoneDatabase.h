@@ -19,20 +19,6 @@ namespace zonetest {
 using automation::ObjectRef;
 using LoggedError = testsupport::Journal::LoggedError;
 
-// A time zone component that records every synchronisation and answers as told.
-class RecordingTimeZoneObject : public QObject {
-    Q_OBJECT
-public:
-    Q_INVOKABLE bool SyncTZToController(int& controllerId, int& genericTZId, uchar& panelTZ) {
-        calls << QStringLiteral("%1,%2").arg(controllerId).arg(genericTZId);
-        panelTZ = slot;
-        return succeed;
-    }
-    QStringList calls;
-    uchar slot = 0;
-    bool succeed = true;
-};
-
 // What the dialog hands on: the host's objects, the controller and the time zone component.
 struct HostSide {
     static constexpr int Controller = 7;
@@ -56,18 +42,13 @@ struct HostSide {
         for (const LoggedError& e : host.journal->errors) out << QStringLiteral("%1 %2").arg(e.location).arg(e.number);
         return out;
     }
-    // "function number" of each error box, e.g. "frmMain.X 94"; the text of each information box.
-    QStringList errorBoxes() const {
+    // Each box: an error box as "function number" (e.g. "frmMain.X 94"), any other as "style title: text".
+    QStringList shown() const {
         static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (\\d+)"), QRegularExpression::DotMatchesEverythingOption);
         QStringList out;
         for (const auto& b : boxes.boxes)
-            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).captured(1) + QLatin1Char(' ') + fields.match(b.text).captured(2);
-        return out;
-    }
-    QStringList infoTexts() const {
-        QStringList out;
-        for (const auto& b : boxes.boxes)
-            if (b.style == (controls::mb::OKOnly | controls::mb::Information) && b.title == QStringLiteral("Zones")) out << b.text;
+            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).capturedTexts().mid(1).join(QLatin1Char(' '));
+            else out << QStringLiteral("%1 %2: %3").arg(b.style).arg(b.title, b.text);
         return out;
     }
 };
@@ -85,15 +66,9 @@ protected:
     }
 
     void exec(const QString& sql, const QVariantList& params = {}) { conn->fetchAll(sql, params); }
-    void addTimeZone(int id, const QString& name) {
-        exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (?, ?)"), {id, name});
-    }
-    // generic 0: a slot without a generic time zone.
-    void addSlot(int slot, const QString& kind, int generic, int controller = Controller) {
-        exec(QStringLiteral("insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values (?, ?, ?, %1)")
-                 .arg(generic ? QString::number(generic) : QStringLiteral("null")),
-             {controller, slot, kind});
-    }
+    // Rows of the catalogue, "(id, 'name'), ...", and of the map, "(controller, slot, 'kind', generic id or null), ...".
+    void addTimeZones(const QString& rows) { exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values ") + rows); }
+    void addSlots(const QString& rows) { exec(QStringLiteral("insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values ") + rows); }
     // Replaces the statement a procedure call runs, for this database only.
     void rewriteProcedure(const QString& name, const QString& sqlText) {
         exec(QStringLiteral("update sys_procedures set sql_text = ? where name = ? and engine = ?"), {sqlText, name, hostdb::engineName(engine())});

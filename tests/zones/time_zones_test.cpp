@@ -25,37 +25,26 @@ TEST_P(TimeZonesLoading, LoadsTheCatalogueInProcedureOrderAndMapsEveryListedSlot
     host.journal->errors.clear();
 
     // Past the catalogue's first block, in the procedure's order (by name).
-    for (int id = 4; id <= 250; ++id) addTimeZone(id, QStringLiteral("TZ %1").arg(id, 3, 10, QLatin1Char('0')));
-    addTimeZone(1, QStringLiteral("Always"));
-    addTimeZone(2, QStringLiteral("Office hours"));
-    addTimeZone(3, QStringLiteral("Night"));
-    addSlot(0, QStringLiteral("S"), 2);
-    addSlot(5, QStringLiteral("M"), 3);
-    addSlot(149, QStringLiteral("G"), 1);
-    addSlot(10, QStringLiteral("S"), 0);  // not synchronised: no generic time zone
-    addSlot(6, QStringLiteral("S"), 3, 8);  // another controller's slot
+    QStringList catalogue{"(1, 'Always'), (2, 'Office hours'), (3, 'Night')"};
+    for (int id = 4; id <= 250; ++id) catalogue << QStringLiteral("(%1, 'TZ %2')").arg(id).arg(id, 3, 10, QLatin1Char('0'));
+    addTimeZones(catalogue.join(QLatin1Char(',')));
+    // Slot 10 is not synchronised (no generic time zone); slot 6 is another controller's.
+    addSlots(QStringLiteral("(7, 0, 'S', 2), (7, 5, 'M', 3), (7, 149, 'G', 1), (7, 10, 'S', null), (8, 6, 'S', 3)"));
     tz.LoadTimeZoneInformation(Controller);
 
     ASSERT_EQ(tz.GenericTZArray.size(), 250);
     QStringList order;
     for (int i : {0, 1, 2, 249}) order << QStringLiteral("%1 %2").arg(tz.GenericTZArray[i].GenericTimeZoneId).arg(tz.GenericTZArray[i].Name);
     EXPECT_EQ(order, (QStringList{"1 Always", "3 Night", "2 Office hours", "250 TZ 250"}));
-    EXPECT_EQ(mapped({0, 5, 149, 10, 6}), (QList<int>{2, 3, 1, 1, 0})) << "a slot without a generic time zone falls back to 1";
+    EXPECT_EQ(mapped({0, 5, 149, 10, 6}), (QList<int>{2, 3, 1, 1, 0})) << "a slot without a generic time zone falls back to 1; one no list names has none";
     EXPECT_EQ(std::count(tz.PanelTimeZoneMap.begin(), tz.PanelTimeZoneMap.end(), 0), 146);
-    EXPECT_EQ(infoTexts(), QStringList{QStringLiteral("No generic TZ found for controller TZ 10 . Recommend synchronization.")});
-    EXPECT_EQ(boxes.boxes.size(), 1);
-    EXPECT_EQ(tz.LookupGenericTZId(5), 3);
-    EXPECT_EQ(tz.LookupGenericTZId(6), 0) << "a slot no list names has no generic time zone";
-    EXPECT_EQ(tz.LookupGenericTZName(3), QStringLiteral("Night"));
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("64 Zones: No generic TZ found for controller TZ 10 . Recommend synchronization.")});
     EXPECT_TRUE(host.journal->errors.isEmpty());
 }
 
 TEST_P(TimeZonesLoading, ALaterListOverwritesAnEarlierOneForTheSameSlot) {
-    addTimeZone(2, QStringLiteral("Office hours"));
-    addTimeZone(11, QStringLiteral("Early"));
-    addTimeZone(12, QStringLiteral("Late"));
-    addSlot(7, QStringLiteral("S"), 0);
-    addSlot(4, QStringLiteral("M"), 2);
+    addTimeZones(QStringLiteral("(2, 'Office hours'), (11, 'Early'), (12, 'Late')"));
+    addSlots(QStringLiteral("(7, 7, 'S', null), (7, 4, 'M', 2)"));
     // The standard and grand-master lists both name slot 7 and each gives it
     // its own generic time zone as it is read: the map keeps what the
     // grand-master list found, since that list is read last.
@@ -69,15 +58,13 @@ TEST_P(TimeZonesLoading, ALaterListOverwritesAnEarlierOneForTheSameSlot) {
 }
 
 // A slot is looked up in the database, and a missing one is asked of the
-// time zone component on every lookup; its failure, or no component, is shown.
-TEST_P(TimeZonesLoading, AMissingGenericIdIsSynchronisedOnEveryLookup) {
+// time zone component; its failure, or no component, is shown.
+TEST_P(TimeZonesLoading, AMissingGenericIdIsSynchronisedWhenLookedUp) {
     czhost::TimeZoneComponent component;
     component.setDBConnection(conn.get());
     timeZoneObject = ObjectRef::borrowed(&component);
-    for (int id : {4, 5, 6}) addTimeZone(id, QStringLiteral("TZ %1").arg(id));
-    addSlot(0, QStringLiteral("S"), 5);
-    addSlot(1, QStringLiteral("G"), 4);
-    addSlot(3, QStringLiteral("M"), 5);
+    addTimeZones(QStringLiteral("(4, 'TZ 4'), (5, 'TZ 5'), (6, 'TZ 6')"));
+    addSlots(QStringLiteral("(7, 0, 'S', 5), (7, 1, 'G', 4), (7, 3, 'M', 5)"));
     tz.LoadTimeZoneInformation(Controller);
 
     EXPECT_EQ(tz.LookupPanelTZNumber(Controller, 5), 0) << "the lowest slot holding the id";
@@ -90,44 +77,37 @@ TEST_P(TimeZonesLoading, AMissingGenericIdIsSynchronisedOnEveryLookup) {
     EXPECT_EQ(db().count(QStringLiteral("controllertimezoneslots"), QStringLiteral("generictimezoneid = 6")), 1) << "given once";
     EXPECT_TRUE(boxes.boxes.isEmpty());
 
-    RecordingTimeZoneObject recording;
-    recording.slot = 17;
-    timeZoneObject = ObjectRef::borrowed(&recording);
-    EXPECT_EQ(tz.LookupPanelTZNumber(31, 42), 17);
-    EXPECT_EQ(tz.LookupPanelTZNumber(31, 42), 17);
-    EXPECT_EQ(recording.calls, (QStringList{QStringLiteral("31,42"), QStringLiteral("31,42")}));
-    recording.succeed = false;
-    EXPECT_EQ(tz.LookupPanelTZNumber(31, 43), 0);
-    EXPECT_EQ(infoTexts(), QStringList{QStringLiteral("Sync failed")});
+    QStringList full;  // controller 8: every slot taken, so the component has none to give
+    for (int slot = 0; slot < 150; ++slot) full << QStringLiteral("(8, %1, 'S', null)").arg(slot);
+    addSlots(full.join(QLatin1Char(',')));
+    EXPECT_EQ(tz.LookupPanelTZNumber(8, 6), 0);
     timeZoneObject = ObjectRef();  // no time zone component at all
     EXPECT_EQ(tz.LookupPanelTZNumber(31, 44), 0);
-    EXPECT_EQ(errorBoxes(), QStringList{QStringLiteral("frmMain.LookupPanelTZNumber 91")});
+    EXPECT_EQ(shown(), (QStringList{"64 Zones: Sync failed", "frmMain.LookupPanelTZNumber 91"}));
 }
 
 // Faults inside the loaders: each reports with its own location and ends.
 TEST_P(TimeZonesLoading, FaultsAreShownWithTheFailingOperationsLocation) {
-    addTimeZone(2, QStringLiteral("Office hours"));
-    addSlot(0, QStringLiteral("S"), 2);
-    addSlot(5, QStringLiteral("M"), 2);
-    auto expectShown = [&](const QStringList& errors, const QStringList& info, const QList<int>& slots0and5) {
-        EXPECT_EQ(errorBoxes(), errors);
-        EXPECT_EQ(infoTexts(), info);
+    addTimeZones(QStringLiteral("(2, 'Office hours')"));
+    addSlots(QStringLiteral("(7, 0, 'S', 2), (7, 5, 'M', 2)"));
+    auto expectShown = [&](const QStringList& shownBoxes, const QList<int>& slots0and5) {
+        EXPECT_EQ(shown(), shownBoxes);
         EXPECT_EQ(mapped({0, 5}), slots0and5);
         boxes.boxes.clear();
     };
     rewriteProcedure("sp_fetchallgenerictimezonenames", "select null as name, 1 as generictimezoneid");
     tz.LoadTimeZoneInformation(Controller);
-    expectShown({"frmMain.LoadGenericTZArray 94"}, {}, {2, 2});  // the map still loads
+    expectShown({"frmMain.LoadGenericTZArray 94"}, {2, 2});  // the map still loads
     const QString standardSlots = QStringLiteral("select slot as timezoneindex from controllertimezoneslots where controllerid = ? and kind = 'S'");
     rewriteProcedure("sp_fetchalldefinedcontrollertimezones", standardSlots + " union all select 150");
     tz.LoadPanelTimeZoneMap(Controller);
     // The load ends before the master list.
-    expectShown({"frmMain.LoadPanelTimeZoneMap 9"}, {"No generic TZ found for controller TZ 150 . Recommend synchronization."}, {2, 0});
+    expectShown({"64 Zones: No generic TZ found for controller TZ 150 . Recommend synchronization.", "frmMain.LoadPanelTimeZoneMap 9"}, {2, 0});
     rewriteProcedure("sp_fetchgenerictimezoneid", "select 'abc' as generictimezoneid from controllertimezoneslots where controllerid = ? and slot = ?");
     rewriteProcedure("sp_fetchalldefinedcontrollertimezones", standardSlots);
     tz.LoadPanelTimeZoneMap(Controller);
     // Each conversion fails alone and the load goes on.
-    expectShown({"frmMain.ConvertPanelTZToGenericTZId 13", "frmMain.ConvertPanelTZToGenericTZId 13"}, {}, {0, 0});
+    expectShown({"frmMain.ConvertPanelTZToGenericTZId 13", "frmMain.ConvertPanelTZToGenericTZId 13"}, {0, 0});
     EXPECT_TRUE(host.journal->errors.isEmpty()) << "nothing of this goes to the host's log";
 }
 

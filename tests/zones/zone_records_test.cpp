@@ -19,8 +19,8 @@ class ControlZonesLoading : public ZoneDatabaseTest {
 protected:
     void prepareDatabase() override {
         ZoneDatabaseTest::prepareDatabase();
-        addTimeZone(2, QStringLiteral("Office hours"));
-        addSlot(4, QStringLiteral("S"), 2);
+        addTimeZones(QStringLiteral("(2, 'Office hours')"));
+        addSlots(QStringLiteral("(7, 4, 'S', 2)"));
         tz.LoadTimeZoneInformation(Controller);
     }
     // A row of either zone table ("std" or "master").
@@ -153,12 +153,9 @@ TEST(ControlZonesTables, IndexesOutsideTheTablesAreSubscriptErrors) {
     cz::MCZTable mcz;
     for (int n : {-1, 192}) EXPECT_EQ(testsupport::errorNumber([&] { scz(n); }), 9) << "SCZ " << n;
     for (int n : {0, 191, 256}) EXPECT_EQ(testsupport::errorNumber([&] { mcz(n); }), 9) << "MCZ " << n;
-    scz(191).Name = QStringLiteral("x");
-    mcz(255).Actions[20] = 3;
-    scz.clear();
-    mcz.clear();
-    EXPECT_TRUE(fieldsOf(scz(191)) == fieldsOf(SCZRecord{}));
-    EXPECT_TRUE(fieldsOf(mcz(255)) == fieldsOf(MCZRecord{}));
+    scz(191).Name = QStringLiteral("x"), mcz(255).Actions[20] = 3;
+    scz.clear(), mcz.clear();
+    EXPECT_TRUE(fieldsOf(scz(191)) == fieldsOf(SCZRecord{}) && fieldsOf(mcz(255)) == fieldsOf(MCZRecord{}));
 }
 
 }  // namespace
