@@ -51,12 +51,10 @@ const QStringList kContext{QStringLiteral("DBConnection"), QStringLiteral("NTCon
 
 class Launch : public DialogTest {
 protected:
-    void open(int controllerId, bool probes = true) {
-        raise(controllerId);
-        ASSERT_TRUE(form().isLoaded());
-        if (probes)
-            for (const QString& id : {progid::Door, progid::Output, progid::ExpOutput, progid::Input, progid::ExpInput, progid::Reader})
-                automation::Registry::registerClass(id, [id] { return new Probe(id); });
+    void open(int controllerId) {
+        DialogTest::open(controllerId);
+        for (const QString& id : {progid::Door, progid::Output, progid::ExpOutput, progid::Input, progid::ExpInput, progid::Reader})
+            automation::Registry::registerClass(id, [id] { return new Probe(id); });
         // Main Entrance's load tells of its time zone slot without a generic time zone.
         boxes.boxes.clear();
         host.journal->errors.clear();
