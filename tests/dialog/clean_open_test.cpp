@@ -28,10 +28,7 @@ protected:
         ASSERT_TRUE(form().isLoaded());
         ASSERT_EQ(form().m_ControllerId, controller);
         testsupport::RecordingHost quiet;
-        cz::HostContext ctx;
-        ctx.m_DBConnection = automation::ObjectRef::borrowed(conn.get());
-        ctx.m_NTConnection = automation::ObjectRef::borrowed(quiet.comm.get());
-        ctx.m_ControllerId = controller;
+        const cz::HostContext ctx{{}, automation::ObjectRef::borrowed(conn.get()), automation::ObjectRef::borrowed(quiet.comm.get()), controller};
         automation::ObjectRef noTimeZoneObject;
         cz::TimeZones tz(ctx, noTimeZoneObject);
         tz.LoadTimeZoneInformation(controller);
