@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QWindow>
 
 using namespace dialogtest;
@@ -40,13 +41,19 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     EXPECT_EQ(w.windowTitle(), QStringLiteral("R1164|Warehouse \"North\", Dock 2"));
     EXPECT_EQ(w.windowHandle()->transientParent(), hostWindow.windowHandle()) << "the host window owns the dialog";
     EXPECT_EQ(w.parent(), nullptr) << "as an owner, not as a Qt parent";
-    // The editors start hidden.
     EXPECT_EQ(w.SSTab1->tabCaption(1), QStringLiteral("&Master Control Zones")) << "the caption the tab rights name";
+    // Names the localizer's stored texts are keyed by; the editors start hidden.
+    for (const char* name : {"lblSCZDirections", "lblMCZDirections", "Label1_7", "chkTagAlert_1", "chkGlobal", "cmdHelp"})
+        EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     for (const char* hidden : {"txtText", "cmdDropDown", "lstTimeZones", "lstStdControlZones", "cmbLinkedZone", "cmbLinkedAccessZone"}) {
         QWidget* c = w.findChild<QWidget*>(QString::fromLatin1(hidden));
         ASSERT_NE(c, nullptr) << hidden;
         EXPECT_FALSE(c->isVisible()) << hidden;
     }
+
+    // The door group sibling opens its own connection from the string (the time zone one's is used by the grid's cases).
+    ASSERT_TRUE(form().state().m_DoorGroupObject);
+    EXPECT_EQ(form().state().m_DoorGroupObject.get(QStringLiteral("DBConnectionString")).toString(), db().connectionString());
 
     // The buttons sit in a row under the tab (Help at its left edge, OK just
     // before Cancel at its right); the grid fills the tab, centred, below its strip.
@@ -121,6 +128,8 @@ TEST_P(DialogLifecycle, ARefusedLoadTellsWhyUnloadsAndLeavesTheNextOpenWhole) {
     open(MainEntrance);
     EXPECT_FALSE(window().SSTab1->tabEnabled(0));
     EXPECT_EQ(window().SSTab1->tab(), 1);
+    EXPECT_TRUE(window().SSSplitter1->isVisible()) << "the load hides the master page; the tab left must show it";
+    EXPECT_FALSE(window().grdSCZ->isVisible());
     EXPECT_EQ(window().grdSCZ->rows(), 193);
     EXPECT_EQ(window().cmbMCZIndex->listCount(), 64) << "a whole load, not a leftover window";
     EXPECT_EQ(host.journal->calls.last(), QStringLiteral("Enabled=False"));

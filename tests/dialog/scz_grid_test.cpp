@@ -35,6 +35,7 @@ TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogetherButNotOnZoneZeroOrFromTh
     ASSERT_EQ(grid->cols(), 69);
     EXPECT_EQ(grid->textMatrix(0, 3), QStringLiteral("X1"));
     const bool before = zone(4).ExpRelay[1];
+    EXPECT_EQ(grid->textMatrix(5, 3), before ? QStringLiteral("X") : QString()) << "as loaded";
     click(5, 3);  // row 5 is zone 4
     click(5, 3);
     EXPECT_EQ(zone(4).ExpRelay[1], before);
