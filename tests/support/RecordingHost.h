@@ -22,10 +22,8 @@ struct Journal {
     struct LoggedError {
         QVariant controllerId;
         int number = 0;
-        QString description;
-        QString location;
-        QVariant line;
-        QVariant zero;
+        QString description, location;
+        QVariant line, zero;
     };
     QList<LoggedError> errors;
     int count(const QString& prefix) const {
@@ -115,8 +113,8 @@ class RecordingCommunication : public QObject {
     Q_PROPERTY(QObject* Security READ security)
     Q_PROPERTY(bool EnableCustomize READ enableCustomize)
 public:
-    explicit RecordingCommunication(std::shared_ptr<Journal> j) : journal(std::move(j)), security_(new RecordingSecurity(journal, this)) {}
-    QObject* security() const { return security_; }
+    explicit RecordingCommunication(std::shared_ptr<Journal> j) : journal(std::move(j)), securityObject(new RecordingSecurity(journal, this)) {}
+    QObject* security() const { return securityObject; }
     bool enableCustomize() const { return customize; }
 
     // Texts are "R<number>" followed by "|<insert>" for each non-empty insert,
@@ -147,13 +145,10 @@ public:
     }
 
     std::shared_ptr<Journal> journal;
-    RecordingSecurity* securityObject() const { return security_; }
+    RecordingSecurity* const securityObject;
     QHash<int, QString> resources;
     bool customize = false;
     bool failGRS = false;
-
-private:
-    RecordingSecurity* security_;
 };
 
 // A host object, a communication object and their journal, ready to hand over.
