@@ -62,12 +62,9 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
         const QRect tab = w.SSTab1->geometry(), ok = w.cmdOK->geometry(), cancel = w.CmdCancel->geometry(), help = w.cmdHelp->geometry();
         const QRect grid = w.grdSCZ->geometry();
         EXPECT_TRUE(w.rect().contains(tab.united(ok).united(help))) << size.width();
-        EXPECT_GT(help.top(), tab.bottom());
-        EXPECT_TRUE(ok.top() == cancel.top() && help.top() == cancel.top()) << "one row";
-        EXPECT_EQ(help.left(), tab.left());
-        EXPECT_EQ(cancel.right(), tab.right());
-        EXPECT_LT(ok.right(), cancel.left());
-        EXPECT_GT(ok.left(), help.right());
+        EXPECT_TRUE(help.top() > tab.bottom() && ok.top() == help.top() && cancel.top() == help.top()) << "one row under the tab";
+        EXPECT_TRUE(help.left() == tab.left() && help.right() < ok.left() && ok.right() < cancel.left() && cancel.right() == tab.right())
+            << "Help at the left edge, OK before Cancel at the right";
         EXPECT_TRUE(QRect(QPoint(), tab.size()).contains(grid)) << size.width();
         EXPECT_GT(grid.y(), w.SSTab1->tabHeightPixels());
         EXPECT_EQ(grid.left(), tab.width() - 1 - grid.right());
@@ -97,10 +94,7 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
 // A refused load tells the user (even when its box cannot be shown), still
 // unloads, hands on the previous close reason, and the next open is whole.
 TEST_P(DialogLifecycle, ARefusedLoadTellsWhyUnloadsAndLeavesTheNextOpenWhole) {
-    const struct {
-        bool view, tabs;
-        const char* text;
-    } refusals[] = {{false, false, "R1580"}, {true, true, "R288"}};
+    const struct { bool view, tabs; const char* text; } refusals[] = {{false, false, "R1580"}, {true, true, "R288"}};
     for (const auto& r : refusals)
         for (int failures : {0, 1}) {
             SCOPED_TRACE(r.text);
@@ -136,12 +130,7 @@ TEST_P(DialogLifecycle, ARefusedLoadTellsWhyUnloadsAndLeavesTheNextOpenWhole) {
 }
 
 TEST_P(DialogLifecycle, EachWayOutReportsItsReasonAfterReEnablingTheHostAndKeepsTheTables) {
-    struct Way {
-        const char* name;
-        std::function<void(cz::FrmMainWindow&)> close;
-        const char* reason;
-        bool saveRight = true;
-    };
+    struct Way { const char* name; std::function<void(cz::FrmMainWindow&)> close; const char* reason; bool saveRight = true; };
     const std::vector<Way> ways{
         {"OK", [](cz::FrmMainWindow& w) { QTest::mouseClick(w.cmdOK, Qt::LeftButton); }, "OK"},
         {"Cancel", [](cz::FrmMainWindow& w) { QTest::mouseClick(w.CmdCancel, Qt::LeftButton); }, "CANCEL"},
