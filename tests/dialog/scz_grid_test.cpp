@@ -115,7 +115,6 @@ TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCellOrMadeNew) {
     EXPECT_NEAR(at.right(), cell.right(), 1);
     ASSERT_TRUE(list->isVisible());
     expectListUnderCell(list, grid, 6, 2);
-    EXPECT_EQ(list->itemDataAt(0), -1);
     const int before = list->listCount(), comboBefore = window().cmbMCZTimeZone->listCount();
 
     pickEntry(list, 0);
@@ -123,8 +122,7 @@ TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCellOrMadeNew) {
     auto* tz = qobject_cast<czhost::TimeZoneComponent*>(form().state().m_TimeZoneObject.get());
     ASSERT_NE(tz, nullptr);
     ASSERT_NE(tz->editor(), nullptr);
-    EXPECT_EQ(tz->editor()->windowHandle()->transientParent(), window().windowHandle());
-    EXPECT_TRUE(tz->editor()->isEnabled()) << "owned by the dialog, not its child: usable while the dialog is disabled";
+    EXPECT_EQ(tz->editor()->windowHandle()->transientParent(), window().windowHandle()) << "owned, not a child: usable while the dialog is disabled";
     tz->editor()->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Night, Weekend"));
     QTest::mouseClick(tz->editor()->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     EXPECT_TRUE(window().isEnabled());
