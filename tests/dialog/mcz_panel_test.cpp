@@ -31,9 +31,7 @@ TEST_P(MCZPanel, TheGlobalIdTakesDigitsFromTheKeyboardAndClampsWhatIsPasted) {
     QTest::mouseClick(w.cmbGlobalId, Qt::LeftButton, {}, QPoint(5, 5));
     // Keys go where a keyboard sends them: to the window's focus.
     auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(w.windowHandle(), k, m); };
-    auto type = [&](const char* keys) {
-        for (; *keys; ++keys) QTest::keyClick(w.windowHandle(), *keys);
-    };
+    auto type = [&](const char* keys) { for (; *keys; ++keys) QTest::keyClick(w.windowHandle(), *keys); };
     key(Qt::Key_A, Qt::ControlModifier);
     key(Qt::Key_Backspace);
     EXPECT_EQ(w.cmbGlobalId->currentText(), QString());
