@@ -81,7 +81,7 @@ protected:
 
     cz::FrmMain& form() { return cz::FrmMain::instance(); }
     cz::FrmMainWindow& window() { return *form().window(); }
-    testsupport::RecordingSecurity& security() { return *host.comm->securityObject(); }
+    testsupport::RecordingSecurity& security() { return *host.comm->securityObject; }
     // Lets a destroyed window go, as the event loop would.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 

@@ -28,10 +28,7 @@ protected:
         ASSERT_TRUE(form().isLoaded());
         ASSERT_EQ(form().m_ControllerId, controller);
         testsupport::RecordingHost quiet;
-        cz::HostContext ctx;
-        ctx.m_DBConnection = automation::ObjectRef::borrowed(conn.get());
-        ctx.m_NTConnection = automation::ObjectRef::borrowed(quiet.comm.get());
-        ctx.m_ControllerId = controller;
+        const cz::HostContext ctx{{}, automation::ObjectRef::borrowed(conn.get()), automation::ObjectRef::borrowed(quiet.comm.get()), controller};
         automation::ObjectRef noTimeZoneObject;
         cz::TimeZones tz(ctx, noTimeZoneObject);
         tz.LoadTimeZoneInformation(controller);
@@ -68,9 +65,6 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
                                   "delete from controllermastercontrolzones where controllerid = 4 and mastercontrolzoneindex in (192, 200)"));
     const QStringList warehouse = rowsOf(Warehouse), entrance = rowsOf(MainEntrance);
 
-    raise(Warehouse);
-    expectTablesAsStored(Warehouse);
-    cancel();
     raise(Warehouse);
     expectTablesAsStored(Warehouse);
     // The panel shows the stored values of master zone 192, not the combos' first entries.
@@ -163,7 +157,6 @@ TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndN
             // Keys go where a keyboard sends them: to the window's focus.
             for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(window().windowHandle(), key);
             ASSERT_TRUE(form().isLoaded()) << "open " << open;
-            EXPECT_TRUE(grid->isVisible());
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
         }
         cancel();

@@ -35,7 +35,7 @@ TEST_P(SCZGrid, AClickTogglesTheMarkAndTheRecordTogetherButNotOnZoneZeroOrFromTh
     ASSERT_EQ(grid->cols(), 69);
     EXPECT_EQ(grid->textMatrix(0, 3), QStringLiteral("X1"));
     const bool before = zone(4).ExpRelay[1];
-    EXPECT_EQ(grid->textMatrix(5, 3), before ? QStringLiteral("X") : QString());
+    EXPECT_EQ(grid->textMatrix(5, 3), before ? QStringLiteral("X") : QString()) << "as loaded";
     click(5, 3);  // row 5 is zone 4
     click(5, 3);
     EXPECT_EQ(zone(4).ExpRelay[1], before);
@@ -115,7 +115,6 @@ TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCellOrMadeNew) {
     EXPECT_NEAR(at.right(), cell.right(), 1);
     ASSERT_TRUE(list->isVisible());
     expectListUnderCell(list, grid, 6, 2);
-    EXPECT_EQ(list->itemDataAt(0), -1);
     const int before = list->listCount(), comboBefore = window().cmbMCZTimeZone->listCount();
 
     pickEntry(list, 0);
@@ -123,8 +122,7 @@ TEST_P(SCZGrid, ATimeZoneIsPickedFromTheListUnderTheCellOrMadeNew) {
     auto* tz = qobject_cast<czhost::TimeZoneComponent*>(form().state().m_TimeZoneObject.get());
     ASSERT_NE(tz, nullptr);
     ASSERT_NE(tz->editor(), nullptr);
-    EXPECT_EQ(tz->editor()->windowHandle()->transientParent(), window().windowHandle());
-    EXPECT_TRUE(tz->editor()->isEnabled()) << "owned by the dialog, not its child: usable while the dialog is disabled";
+    EXPECT_EQ(tz->editor()->windowHandle()->transientParent(), window().windowHandle()) << "owned, not a child: usable while the dialog is disabled";
     tz->editor()->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Night, Weekend"));
     QTest::mouseClick(tz->editor()->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     EXPECT_TRUE(window().isEnabled());
@@ -168,21 +166,15 @@ TEST_P(SCZGrid, RelayPropertiesFromTheMenuAndARelayCellOfAnAction) {
         props->close();
         EXPECT_TRUE(w.isEnabled()) << what;
     };
-    // "Relay Properties..." over relay 3, "Reader Properties..." over the first expansion column.
-    for (const auto& [col, entry] : {std::pair{5, 1}, {11, 2}}) {
-        grid->ensureCellVisible(4, col);
-        click(4, col, Qt::RightButton);
-        ASSERT_TRUE(w.mnuSCZPopupParent->isVisible());
-        w.mnuSCZPopupChild[entry]->trigger();
-        w.mnuSCZPopupParent->hide();
-        expectOpenedAndClose(entry == 1 ? "relay 3" : "reader 1");
-    }
+    // "Relay Properties..." over relay 3; which object each entry and action row opens is the launch suite's business.
+    click(4, 5, Qt::RightButton);
+    ASSERT_TRUE(w.mnuSCZPopupParent->isVisible());
+    w.mnuSCZPopupChild[1]->trigger();
+    w.mnuSCZPopupParent->hide();
+    expectOpenedAndClose("relay 3");
     w.SSTab1->setTab(1);
     QTest::mouseDClick(w.grdMCZ->viewport(), Qt::LeftButton, {}, w.grdMCZ->cellRect(1, 3).center());
     expectOpenedAndClose("relay 2 of the trigger row");
-    QTest::mouseDClick(w.grdMCZ->viewport(), Qt::LeftButton, {}, w.grdMCZ->cellRect(20, 3).center());
-    EXPECT_EQ(propertyDialog(), nullptr) << "LEDOn opens nothing";
-    EXPECT_TRUE(w.isEnabled());
 }
 
 TEST_P(SCZGrid, FaultsInTheGridAreReportedByTheirOwnConvention) {

@@ -22,16 +22,13 @@ struct Journal {
     struct LoggedError {
         QVariant controllerId;
         int number = 0;
-        QString description;
-        QString location;
-        QVariant line;
-        QVariant zero;
+        QString description, location;
+        QVariant line, zero;
     };
     QList<LoggedError> errors;
     int count(const QString& prefix) const {
         return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const QString& c) { return c.startsWith(prefix); }));
     }
-    void note(const QString& call) { calls << call; }
 };
 
 class RecordingHostObject : public QObject {
@@ -46,17 +43,16 @@ public:
     bool enabled() const { return enabled_; }
     void setEnabled(bool e) {
         enabled_ = e;
-        journal->note(QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False")));
+        journal->calls << QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False"));
     }
     Q_INVOKABLE void CZCallback(QString& closeReason, QString& cellEdited) {
         lastCloseReason = closeReason;
         lastCellEdited = cellEdited;
-        journal->note(QStringLiteral("CZCallback(%1,%2)").arg(closeReason, cellEdited));
+        journal->calls << QStringLiteral("CZCallback(%1,%2)").arg(closeReason, cellEdited);
     }
 
     std::shared_ptr<Journal> journal;
-    QString lastCloseReason;
-    QString lastCellEdited;
+    QString lastCloseReason, lastCellEdited;
 
 private:
     bool enabled_ = true;
@@ -95,14 +91,13 @@ public:
     int componentType() const { return componentType_; }
     void setComponentType(int t) {
         componentType_ = t;
-        journal->note(QStringLiteral("ComponentType=%1").arg(t));
+        journal->calls << QStringLiteral("ComponentType=%1").arg(t);
     }
-    bool canView() const { journal->note(QStringLiteral("CanView")); return view; }
-    bool canSave() const { journal->note(QStringLiteral("CanSave")); return save; }
-    QObject* subPermissions() const { journal->note(QStringLiteral("SubPermissions")); return tabs; }
+    bool canView() const { journal->calls << QStringLiteral("CanView"); return view; }
+    bool canSave() const { journal->calls << QStringLiteral("CanSave"); return save; }
+    QObject* subPermissions() const { journal->calls << QStringLiteral("SubPermissions"); return tabs; }
 
-    bool view = true;
-    bool save = true;
+    bool view = true, save = true;
     SubPermissionList* tabs;
     std::shared_ptr<Journal> journal;
 
@@ -115,15 +110,15 @@ class RecordingCommunication : public QObject {
     Q_PROPERTY(QObject* Security READ security)
     Q_PROPERTY(bool EnableCustomize READ enableCustomize)
 public:
-    explicit RecordingCommunication(std::shared_ptr<Journal> j) : journal(std::move(j)), security_(new RecordingSecurity(journal, this)) {}
-    QObject* security() const { return security_; }
+    explicit RecordingCommunication(std::shared_ptr<Journal> j) : journal(std::move(j)), securityObject(new RecordingSecurity(journal, this)) {}
+    QObject* security() const { return securityObject; }
     bool enableCustomize() const { return customize; }
 
     // Texts are "R<number>" followed by "|<insert>" for each non-empty insert,
     // unless a text was set in `resources` ("%1".."%9" take the inserts).
     Q_INVOKABLE QString GRS(short& resourceId, QString& s1, QString& s2, QString& s3, QString& s4, QString& s5, QString& s6, QString& s7,
                             QString& s8, QString& s9) {
-        journal->note(QStringLiteral("GRS(%1)").arg(resourceId));
+        journal->calls << QStringLiteral("GRS(%1)").arg(resourceId);
         if (failGRS) automation::raise(automation::err::UserDefined, QStringLiteral("resource file missing"));
         const QStringList inserts{s1, s2, s3, s4, s5, s6, s7, s8, s9};
         const bool stored = resources.contains(resourceId);
@@ -137,23 +132,19 @@ public:
     Q_INVOKABLE void LogError(QVariant& controllerId, QObject* error, QString& location, QVariant& line, QVariant& zero) {
         journal->errors.append({controllerId, automation::getProperty(error, QStringLiteral("Number")).toInt(),
                                 automation::getProperty(error, QStringLiteral("Description")).toString(), location, line, zero});
-        journal->note(QStringLiteral("LogError(%1)").arg(location));
+        journal->calls << QStringLiteral("LogError(%1)").arg(location);
     }
-    Q_INVOKABLE void ShowHelp(short topic) { journal->note(QStringLiteral("ShowHelp(%1)").arg(topic)); }
-    Q_INVOKABLE void BeginTran() { journal->note(QStringLiteral("BeginTran")); }
-    Q_INVOKABLE void Endtran() { journal->note(QStringLiteral("Endtran")); }
+    Q_INVOKABLE void ShowHelp(short topic) { journal->calls << QStringLiteral("ShowHelp(%1)").arg(topic); }
+    Q_INVOKABLE void BeginTran() { journal->calls << QStringLiteral("BeginTran"); }
+    Q_INVOKABLE void Endtran() { journal->calls << QStringLiteral("Endtran"); }
     Q_INVOKABLE void LogEvent(QString& eventText, QString& kind, QVariant& rowId, QString& description, short& code) {
-        journal->note(QStringLiteral("LogEvent(%1,%2,%3,%4,%5)").arg(eventText, kind, rowId.toString(), description).arg(code));
+        journal->calls << QStringLiteral("LogEvent(%1,%2,%3,%4,%5)").arg(eventText, kind, rowId.toString(), description).arg(code);
     }
 
     std::shared_ptr<Journal> journal;
-    RecordingSecurity* securityObject() const { return security_; }
+    RecordingSecurity* const securityObject;
     QHash<int, QString> resources;
-    bool customize = false;
-    bool failGRS = false;
-
-private:
-    RecordingSecurity* security_;
+    bool customize = false, failGRS = false;
 };
 
 // A host object, a communication object and their journal, ready to hand over.

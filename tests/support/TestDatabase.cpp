@@ -61,7 +61,8 @@ QList<QVariantList> run(Engine engine, const QString& database, const QStringLis
 
 std::string engineName(Engine engine) { return engine == Engine::SQLite ? "SQLite" : "PostgreSQL"; }
 
-QString postgresUnavailable() {
+// Why PostgreSQL tests cannot run here (empty when they can).
+static QString postgresUnavailable() {
     if (pgHost().isEmpty() || pgPort() <= 0)
         return QStringLiteral("no PostgreSQL server: set TAMRIK_TEST_PG_HOST (socket folder) and TAMRIK_TEST_PG_PORT, "
                               "e.g. run the tests under scripts/with-postgres.sh");

@@ -20,8 +20,6 @@ using Engine = database::Engine;
 
 std::string engineName(Engine engine);
 
-// Why PostgreSQL tests cannot run here (empty when they can).
-QString postgresUnavailable();
 // TAMRIK_REQUIRE_PG=1: a missing server fails instead of skipping.
 bool postgresRequired();
 
@@ -33,7 +31,6 @@ public:
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
 
-    Engine engine() const { return engine_; }
     QString connectionString() const { return connectionString_; }
     // PostgreSQL: the database's name; SQLite: the file.
     QString name() const { return name_; }
