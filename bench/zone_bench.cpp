@@ -68,12 +68,24 @@ void runCase(benchmark::State& state, const std::function<void(benchmark::State&
     }
 }
 
+// Runs `once` (a figure and its floor, in ms) each iteration; their medians.
+template <typename Once>
+std::pair<double, double> medians(benchmark::State& state, Once&& once) {
+    std::vector<double> figures, floors;
+    for (auto _ : state) {
+        const auto [figure, floor] = once();
+        state.SetIterationTime(figure / 1000);
+        figures.push_back(figure);
+        floors.push_back(floor);
+    }
+    return {median(figures), median(floors)};
+}
+
 void openCase(benchmark::State& state, Engine engine) {
     Site site(engine, {});
     Host host(site.connectionString());
     Replayer twin(site.twinConnectionString());
     StatementLog log(host.connection());
-    std::vector<double> figures, floors;
     qsizetype openEnd = 0;
     auto once = [&] {
         log.start();
@@ -88,13 +100,7 @@ void openCase(benchmark::State& state, Engine engine) {
         return std::pair{open, bare + repaint};
     };
     once();  // both connections learn their procedures and columns
-    for (auto _ : state) {
-        const auto [figure, floor] = once();
-        state.SetIterationTime(figure / 1000);
-        figures.push_back(figure);
-        floors.push_back(floor);
-    }
-    const double figure = median(figures), floor = median(floors);
+    const auto [figure, floor] = medians(state, once);
     addResult({QStringLiteral("open (RaiseForm to painted dialog)"), engineLabel(engine), QStringLiteral("ms"), figure, floor,
                QStringLiteral("<= 1.5 x (bare + repaint)"), figure <= 1.5 * floor, gRepetitions});
     const QMap<QString, int> counts = countByKind(log.statements, 0, openEnd);
@@ -128,7 +134,6 @@ void okCase(benchmark::State& state, Engine engine, int zones) {
     Host host(site.connectionString());
     Replayer twin(site.twinConnectionString());
     StatementLog log(host.connection());
-    std::vector<double> figures, floors;
     qsizetype okStart = 0, okEnd = 0;
     int round = 0;
     auto once = [&] {
@@ -148,13 +153,7 @@ void okCase(benchmark::State& state, Engine engine, int zones) {
         return std::pair{ok, bare};
     };
     once();
-    for (auto _ : state) {
-        const auto [figure, floor] = once();
-        state.SetIterationTime(figure / 1000);
-        figures.push_back(figure);
-        floors.push_back(floor);
-    }
-    const double figure = median(figures), floor = median(floors);
+    const auto [figure, floor] = medians(state, once);
     const bool all = zones > 1;
     addResult({QStringLiteral("OK with %1 changed zone%2").arg(zones).arg(all ? "s" : ""), engineLabel(engine), QStringLiteral("ms"), figure,
                floor, all ? QStringLiteral("<= 1.5 x bare writes") : QStringLiteral("-"),
@@ -169,7 +168,6 @@ void scaleCase(benchmark::State& state, Engine engine) {
     Host large(many.connectionString());
     const int id = firstControllerId(small);
     check(id == firstControllerId(large), "the sites do not share their first controller");
-    std::vector<double> figures, floors;
     auto once = [&](bool largeFirst) {
         double figure = 0, floor = 0;
         for (int pass = 0; pass < 2; ++pass) {
@@ -182,13 +180,7 @@ void scaleCase(benchmark::State& state, Engine engine) {
     };
     once(true);
     bool largeFirst = false;
-    for (auto _ : state) {
-        const auto [figure, floor] = once(largeFirst = !largeFirst);
-        state.SetIterationTime(figure / 1000);
-        figures.push_back(figure);
-        floors.push_back(floor);
-    }
-    const double figure = median(figures), floor = median(floors);
+    const auto [figure, floor] = medians(state, [&] { return once(largeFirst = !largeFirst); });
     addResult({QStringLiteral("open among 2,000 controllers (floor: 1)"), engineLabel(engine), QStringLiteral("ms"), figure, floor,
                QStringLiteral("<= 1.1 x one controller"), figure <= 1.1 * floor, gRepetitions});
 }
@@ -198,21 +190,17 @@ void fieldErrorsCase(benchmark::State& state, Engine engine) {
     Host host(site.connectionString());
     Replayer twin(site.twinConnectionString());
     StatementLog log(host.connection());
-    std::vector<double> figures, floors;
     qsizetype openEnd = 0;
-    for (auto _ : state) {
+    const auto [figure, floor] = medians(state, [&] {
         log.start();
-        const double figure = timedOpen(host, Warehouse);
+        const double open = timedOpen(host, Warehouse);
         openEnd = log.mark();
         host.cancel();
         log.stop();
-        const double floor = twin.run(log.statements, 0, openEnd, true);
+        const double bare = twin.run(log.statements, 0, openEnd, true);
         twin.run(log.statements, openEnd, log.statements.size(), true);
-        state.SetIterationTime(figure / 1000);
-        figures.push_back(figure);
-        floors.push_back(floor);
-    }
-    const double figure = median(figures), floor = median(floors);
+        return std::pair{open, bare};
+    });
     const bool sqlite = engine == Engine::SQLite;
     addResult({QStringLiteral("open logging 12,288 field errors"), engineLabel(engine), QStringLiteral("ms"), figure, floor,
                sqlite ? QStringLiteral("< 2000 ms") : QStringLiteral("-"), sqlite ? std::optional<bool>(figure < 2000) : std::nullopt,
@@ -264,14 +252,7 @@ void gridCase(benchmark::State& state) {
         return std::pair{figure, floor};
     };
     once();
-    std::vector<double> figures, floors;
-    for (auto _ : state) {
-        const auto [figure, floor] = once();
-        state.SetIterationTime(figure / 1000);
-        figures.push_back(figure);
-        floors.push_back(floor);
-    }
-    const double figure = median(figures), floor = median(floors);
+    const auto [figure, floor] = medians(state, once);
     addResult({QStringLiteral("grid fill and paint (floor: QTableView)"), QString(), QStringLiteral("ms"), figure, floor,
                QStringLiteral("<= 1.1 x QTableView"), figure <= 1.1 * floor, gRepetitions});
 }
