@@ -379,9 +379,14 @@ void Connection::undoFailedStatement() {
     for (const Done& done : sinceSavepoint_) {
         observeOwn(done.sql, done.params.isEmpty() ? 1 : 3);
         QSqlQuery q(db_);
-        bool ok = done.params.isEmpty() ? q.exec(done.sql) : q.prepare(done.sql);
-        for (qsizetype i = 0; ok && !done.params.isEmpty() && i < done.params.size(); ++i) q.bindValue(static_cast<int>(i), done.params.at(i));
-        if (ok && !done.params.isEmpty()) ok = q.exec();
+        bool ok = false;
+        if (done.params.isEmpty()) {
+            ok = q.exec(done.sql);
+        } else {
+            ok = q.prepare(done.sql);
+            for (qsizetype i = 0; ok && i < done.params.size(); ++i) q.bindValue(static_cast<int>(i), done.params.at(i));
+            ok = ok && q.exec();
+        }
         if (ok && (done.rowsAffected < 0 || q.numRowsAffected() == done.rowsAffected)) continue;
         const QString why = ok ? QStringLiteral("a statement changed %1 rows instead of %2 when sent again after a later one failed: %3")
                                      .arg(q.numRowsAffected())

@@ -142,12 +142,7 @@ Field Recordset::field(const Column& column) const {
     return Field(data_.columns.at(column.index), p != pending_.constEnd() ? *p : data_.rows.at(position_).at(column.index));
 }
 
-Field Recordset::field(const QString& name) const {
-    const int c = position(name);
-    ensureRow();
-    const auto p = pending_.constFind(c);
-    return Field(data_.columns.at(c), p != pending_.constEnd() ? *p : data_.rows.at(position_).at(c));
-}
+Field Recordset::field(const QString& name) const { return field(Column{position(name), name}); }
 
 void Recordset::setValue(const QString& name, const QVariant& value) {
     const int c = position(name);
