@@ -37,7 +37,9 @@ thread_local std::unique_ptr<FrmMain> threadForm;
 // Windows must go before the application object does; the dialog object
 // itself may live on until the thread ends.
 void destroyMainThreadWindow() {
-    if (threadForm && threadForm->isLoaded()) threadForm->Unload();
+    if (!threadForm) return;
+    if (threadForm->isLoaded()) threadForm->Unload();
+    threadForm->DiscardNextWindow();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -81,7 +83,10 @@ FrmMain::FrmMain() : state_(std::make_unique<LoadState>(*this)) {}
 
 FrmMain::~FrmMain() {
     // A window still open when the thread ends without an application object cannot be destroyed safely.
-    if (window_ && !QCoreApplication::instance()) (void)window_.release();
+    if (!QCoreApplication::instance()) {
+        (void)window_.release();
+        (void)nextWindow_.release();
+    }
 }
 
 int FrmMain::hwnd() const { return window_ ? controls::windowHandle(window_.get()) : 0; }
@@ -89,7 +94,7 @@ int FrmMain::hwnd() const { return window_ ? controls::windowHandle(window_.get(
 void FrmMain::Load() {
     if (window_) return;
     state_ = std::make_unique<LoadState>(*this);
-    window_ = std::make_unique<FrmMainWindow>(*this);
+    window_ = nextWindow_ ? std::move(nextWindow_) : std::make_unique<FrmMainWindow>(*this);
     connectEvents();
     Form_Load();
 }
@@ -114,7 +119,20 @@ void FrmMain::Unload() {
     // The rows as loaded serve only the OK of this load; the tables stay.
     if (state_) state_->AsLoaded = RowsAsLoaded();
     unloading_ = false;
+    // Only the application's thread has windows and an event loop to build in.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && QThread::currentThread() == QCoreApplication::instance()->thread())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { if (threadForm) threadForm->BuildNextWindow(); }, Qt::QueuedConnection);
 }
+
+void FrmMain::BuildNextWindow() {
+    if (window_ || nextWindow_) return;
+    ErrorTrap::endSilently(*this)([&] {
+        nextWindow_ = std::make_unique<FrmMainWindow>(*this);
+        nextWindow_->ensurePolished();
+    });
+}
+
+void FrmMain::DiscardNextWindow() { nextWindow_.reset(); }
 
 void FrmMain::Form_Load() {
     FrmMainWindow& w = *window_;

@@ -52,6 +52,11 @@ public:
     void Show();
     // Runs the unload sequence and destroys the window; nothing when not loaded.
     void Unload();
+    // Builds the next load's window while the host is idle after a close, so
+    // an open only fills it. It is a fresh window each time: a window that has
+    // been shown is never used again.
+    void BuildNextWindow();
+    void DiscardNextWindow();
 
     bool isLoaded() const { return window_ != nullptr; }
     bool unloading() const { return unloading_; }
@@ -95,6 +100,7 @@ private:
 
     std::unique_ptr<LoadState> state_;
     std::unique_ptr<FrmMainWindow> window_;
+    std::unique_ptr<FrmMainWindow> nextWindow_;  // built, never shown
     // The subsystems' handlers, bound to this window's controls.
     std::unique_ptr<DialogHandlers> handlers_;
     bool unloading_ = false;

@@ -25,15 +25,19 @@ void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
     database::Recordset rs;
     if (!step([&] { rs.Open(QStringLiteral("sp_FetchAllGenericTimeZoneNames "), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly); }))
         return;
+    QList<std::pair<QString, qint32>> entries;
     step.forEachRow(rs, [&] {
-        step([&] { list->addEntry(rs.field(QStringLiteral("name")).toText(), rs.field(QStringLiteral("GenericTimeZoneId")).toInt32()); });
+        step([&] { entries.emplace_back(rs.field(QStringLiteral("name")).toText(), rs.field(QStringLiteral("GenericTimeZoneId")).toInt32()); });
     });
+    list->addEntries(entries);
     step([&] { rs.Close(); });
 }
 
 void FillSCZList(controls::ListBox* list, const SCZTable& SCZArray) {
     list->clearEntries();
-    for (int i = 0; i < SCZTable::Count; ++i) list->addEntry(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
+    QList<std::pair<QString, qint32>> entries;
+    for (int i = 0; i < SCZTable::Count; ++i) entries.emplace_back(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
+    list->addEntries(entries);
 }
 
 void FillSCZCombo(controls::ComboBox* combo, const SCZTable& SCZArray) {

@@ -3,11 +3,36 @@
 // from code raises the control's click exactly as the operator's pick does,
 // also when the entry was already selected. Every entry carries a 32-bit item
 // data value. Handlers connect to click() and read listIndex()/itemData().
+#include <QAbstractListModel>
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <utility>
 
 namespace controls {
+
+// The entries of a list or combo box: a text and an item data value each.
+// Filling one appends every entry in one change, so a list of hundreds costs
+// its views one update, not one per entry.
+class EntryModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(texts_.size()); }
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool insertRows(int row, int count, const QModelIndex& parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
+
+    void append(const QList<std::pair<QString, qint32>>& entries);
+    QString text(int row) const { return texts_.at(row); }
+    qint32 itemData(int row) const { return data_.at(row); }
+
+private:
+    QList<QString> texts_;
+    QList<qint32> data_;
+};
 
 class ComboBox : public QComboBox {
     Q_OBJECT
@@ -35,24 +60,31 @@ signals:
     void click();
 
 private:
+    EntryModel* entries_;
     QString tag_;
 };
 
-class ListBox : public QListWidget {
+class ListBox : public QListView {
     Q_OBJECT
 public:
     explicit ListBox(QWidget* parent = nullptr);
 
-    int listCount() const { return count(); }
-    int listIndex() const { return currentRow(); }
+    int listCount() const { return entries_->rowCount(); }
+    int listIndex() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
     void setListIndex(int index);
     void addEntry(const QString& text, qint32 itemData);
+    void addEntries(const QList<std::pair<QString, qint32>>& entries);
     qint32 itemDataAt(int index) const;
     QString entryText(int index) const;
-    void clearEntries() { clear(); }
+    void clearEntries();
+    // Where entry `index` is drawn, in the viewport, once scrolled into view.
+    QRect entryRect(int index);
 
 signals:
     void click();
+
+private:
+    EntryModel* entries_;
 };
 
 }  // namespace controls

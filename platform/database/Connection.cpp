@@ -646,9 +646,9 @@ ResultSet Connection::fetchAll(const QString& sql, const QVariantList& params) {
             for (int i = 0; i < n; ++i) {
                 QVariant v = q.value(i);
                 if (booleans[i] && !v.isNull() && v.metaType().id() == QMetaType::LongLong) v = QVariant(v.toLongLong() != 0);
-                row << v;
+                row.append(std::move(v));
             }
-            rs.rows << row;
+            rs.rows.append(std::move(row));
         }
         if (q.lastError().isValid()) raiseFailure(q.lastError());
     });

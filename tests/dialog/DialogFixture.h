@@ -61,8 +61,7 @@ protected:
         QTest::mouseClick(grid->viewport(), button, {}, grid->cellRect(r, c).center());
     }
     static void pickEntry(controls::ListBox* list, int index) {
-        list->scrollToItem(list->item(index));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->entryRect(index).center());
     }
 
     // Where a widget, or a cell as painted, is in the dialog.
@@ -82,8 +81,12 @@ protected:
     cz::FrmMain& form() { return cz::FrmMain::instance(); }
     cz::FrmMainWindow& window() { return *form().window(); }
     testsupport::RecordingSecurity& security() { return *host.comm->securityObject; }
-    // Lets a destroyed window go, as the event loop would.
-    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // Runs the event loop once, as a host does after a click: a destroyed
+    // window goes and the next one is built ahead.
+    static void settle() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
 
     std::unique_ptr<database::Connection> conn;
     testsupport::RecordingHost host;

@@ -10,6 +10,7 @@
 #include "tests/support/ZoneFields.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCheckBox>
 #include <QLineEdit>
 
@@ -137,8 +138,8 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     EXPECT_EQ(rowsOf(Warehouse), stored) << "nothing was cut short";
 }
 
-// Each of the first opens highlights a clicked row and keeps the keyboard on
-// the grid; two hundred opens leave no widget behind.
+// Each of the first opens, in a window built ahead, highlights a clicked row
+// and keeps the keyboard on the grid; two hundred opens leave no widget behind.
 TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndNothingIsLeft) {
     auto live = [] { return QApplication::allWidgets().size() + QApplication::topLevelWidgets().size(); };
     qsizetype after10 = 0;
@@ -160,6 +161,11 @@ TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndN
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
         }
         cancel();
+        if (open == 1) {
+            // The next open shows a window built while the host was idle, never this one again.
+            const QWidgetList tops = QApplication::topLevelWidgets();
+            EXPECT_EQ(std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return w->objectName() == QLatin1String("frmMain") && !w->isVisible(); }), 1);
+        }
         if (open == 10) after10 = live();
     }
     EXPECT_EQ(live(), after10);
