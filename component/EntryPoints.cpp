@@ -2,6 +2,7 @@
 // component runtime's generic logic with this component's description.
 #include "component/ControlZones.h"
 #include "component/TypeLibrary.h"
+#include "dialog/FrmMain.h"
 #include "platform/automation/ComServer.h"
 
 #include <atomic>
@@ -42,7 +43,10 @@ __attribute__((visibility("default"))) automation::com::HResult DllGetClassObjec
 }
 
 __attribute__((visibility("default"))) automation::com::HResult DllCanUnloadNow() {
-    return automation::com::canUnloadNow(server());
+    const automation::com::HResult answer = automation::com::canUnloadNow(server());
+    // A host that unloads the library must not leave a window of its code behind.
+    if (answer == automation::com::S_OK_) cz::FrmMain::ReleaseIdleWindow();
+    return answer;
 }
 
 }

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QThread>
+#include <QTimer>
 
 namespace cz {
 
@@ -120,8 +121,14 @@ void FrmMain::Unload() {
     if (state_) state_->AsLoaded = RowsAsLoaded();
     unloading_ = false;
     // Only the application's thread has windows and an event loop to build in.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && QThread::currentThread() == QCoreApplication::instance()->thread())
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { if (threadForm) threadForm->BuildNextWindow(); }, Qt::QueuedConnection);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        if (!nextWindowTimer_) {
+            nextWindowTimer_ = std::make_unique<QTimer>();
+            nextWindowTimer_->setSingleShot(true);
+            QObject::connect(nextWindowTimer_.get(), &QTimer::timeout, [this] { BuildNextWindow(); });
+        }
+        nextWindowTimer_->start(0);
+    }
 }
 
 void FrmMain::BuildNextWindow() {
@@ -132,7 +139,14 @@ void FrmMain::BuildNextWindow() {
     });
 }
 
-void FrmMain::DiscardNextWindow() { nextWindow_.reset(); }
+void FrmMain::DiscardNextWindow() {
+    nextWindowTimer_.reset();
+    nextWindow_.reset();
+}
+
+void FrmMain::ReleaseIdleWindow() {
+    if (threadForm && !threadForm->isLoaded()) threadForm->DiscardNextWindow();
+}
 
 void FrmMain::Form_Load() {
     FrmMainWindow& w = *window_;

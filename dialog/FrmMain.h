@@ -12,6 +12,7 @@
 #include <QVariant>
 #include <memory>
 
+class QTimer;
 class QWidget;
 
 namespace controls {
@@ -57,6 +58,9 @@ public:
     // been shown is never used again.
     void BuildNextWindow();
     void DiscardNextWindow();
+    // Before the library may go: no window, built or about to be, stays behind
+    // on this thread unless the dialog is open.
+    static void ReleaseIdleWindow();
 
     bool isLoaded() const { return window_ != nullptr; }
     bool unloading() const { return unloading_; }
@@ -101,6 +105,7 @@ private:
     std::unique_ptr<LoadState> state_;
     std::unique_ptr<FrmMainWindow> window_;
     std::unique_ptr<FrmMainWindow> nextWindow_;  // built, never shown
+    std::unique_ptr<QTimer> nextWindowTimer_;     // builds it once the host is idle
     // The subsystems' handlers, bound to this window's controls.
     std::unique_ptr<DialogHandlers> handlers_;
     bool unloading_ = false;

@@ -161,10 +161,17 @@ TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndN
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
         }
         cancel();
-        if (open == 1) {
-            // The next open shows a window built while the host was idle, never this one again.
-            const QWidgetList tops = QApplication::topLevelWidgets();
-            EXPECT_EQ(std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return w->objectName() == QLatin1String("frmMain") && !w->isVisible(); }), 1);
+        if (open == 3) {
+            // The next open shows a window built while the host was idle, never
+            // this one again; a library about to go takes it along.
+            auto hidden = [] {
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                const QWidgetList tops = QApplication::topLevelWidgets();
+                return std::count_if(tops.begin(), tops.end(), [](QWidget* w) { return w->objectName() == QLatin1String("frmMain") && !w->isVisible(); });
+            };
+            EXPECT_EQ(hidden(), 1);
+            cz::FrmMain::ReleaseIdleWindow();
+            EXPECT_EQ(hidden(), 0);
         }
         if (open == 10) after10 = live();
     }
