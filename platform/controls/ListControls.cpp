@@ -73,7 +73,7 @@ ComboBox::ComboBox(QWidget* parent) : QComboBox(parent), entries_(new EntryModel
 }
 
 void ComboBox::setListIndex(int index) {
-    if (index < -1 || index >= count()) automation::raise(automation::err::InvalidCall, QStringLiteral("list index %1").arg(index));
+    if (index != -1) checkIndex(index, count());
     setCurrentIndex(index);
     emit click();
 }
