@@ -6,8 +6,7 @@
 #include "diagnostics/ListSelection.h"
 #include "platform/controls/TabControl.h"
 #include "reference/TimeZones.h"
-#include "tests/support/ZoneColumns.h"
-#include "tests/support/ZoneFields.h"
+#include "tests/support/Zones.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,7 +47,6 @@ protected:
         return db().rows(select.arg(testsupport::quoted(testsupport::standardZoneColumns()).join(QLatin1Char(',')), QStringLiteral("std")).arg(controller)) +
                db().rows(select.arg(testsupport::quoted(testsupport::masterZoneColumns()).join(QLatin1Char(',')), QStringLiteral("master")).arg(controller));
     }
-    void cancel() { press(window().CmdCancel); }
 };
 
 // Widgets, windows and the keyboard are the dialog's own business: one engine is enough.
@@ -83,12 +81,12 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
 
     raise(MainEntrance);
     expectTablesAsStored(MainEntrance);  // zones without rows zeroed, the NULL not the previous controller's 1
-    press(window().cmdOK);
+    ok();
     EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 2);
 
     raise(Warehouse);
     expectTablesAsStored(Warehouse);
-    press(window().cmdOK);
+    ok();
     EXPECT_EQ(rowsOf(Warehouse), warehouse);
     EXPECT_EQ(rowsOf(MainEntrance), entrance);
 }
@@ -133,7 +131,7 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
         QTest::mouseClick(window().txtMCZName, Qt::LeftButton);
         QTest::mouseClick(window().txtMCZDescription, Qt::LeftButton);
     }
-    press(window().cmdOK);
+    ok();
     EXPECT_EQ(rowsOf(Warehouse), stored) << "nothing was cut short";
 }
 
@@ -155,7 +153,7 @@ TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndN
             EXPECT_EQ(colourAt(), grid->backColorSel()) << "open " << open;
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
             // Keys go where a keyboard sends them: to the window's focus.
-            for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(window().windowHandle(), key);
+            for (Qt::Key k : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) key(k);
             ASSERT_TRUE(form().isLoaded()) << "open " << open;
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
         }

@@ -79,9 +79,9 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     EXPECT_GT(w.grdSCZ->width(), grid.width());
 
     // Help names the active tab's topic; a second request only brings the dialog forward.
-    QTest::mouseClick(w.cmdHelp, Qt::LeftButton);
+    press(w.cmdHelp);
     w.SSTab1->setTab(1);
-    QTest::mouseClick(w.cmdHelp, Qt::LeftButton);
+    press(w.cmdHelp);
     EXPECT_EQ(calls.filter(QStringLiteral("ShowHelp")), (QStringList{"ShowHelp(11)", "ShowHelp(10)"}));
     const QString zone = form().state().SCZArray(5).Name;
     raise(MainEntrance);
@@ -167,13 +167,13 @@ TEST_P(DialogLifecycle, EachWayOutReportsItsReasonAfterReEnablingTheHostAndKeeps
 // gives type 4 and keeps the last name; the load goes on.
 TEST_P(DialogLifecycle, AMissingControllerOrABrokenQueryGivesTypeFourAndTheLoadGoesOn) {
     open(Warehouse);
-    press(window().CmdCancel);
+    cancel();
     open(9999);
     EXPECT_EQ(form().state().ControllerType, 4);
     EXPECT_EQ(form().ControllerName, QStringLiteral("Warehouse \"North\", Dock 2"));
     EXPECT_EQ(window().grdSCZ->cols(), 8 + 69);
     EXPECT_TRUE(boxes.boxes.isEmpty());
-    press(window().CmdCancel);
+    cancel();
 
     db().runScript(QStringLiteral("alter table controllers rename column controller_type to kind"));
     open(MainEntrance);
@@ -202,7 +202,7 @@ TEST_P(DialogLifecycle, OnlyWithTheCustomizeRightStoredTextsApplyAndALabelIsMove
     EXPECT_EQ(window().Label1[3]->text(), QStringLiteral("MCZ#:")) << "stored texts are not applied";
     ASSERT_NE(localizer(), nullptr);
     EXPECT_FALSE(localizer()->enabled());
-    press(window().CmdCancel);
+    cancel();
 
     host.comm->customize = true;
     raise(Warehouse);
@@ -227,20 +227,20 @@ TEST_P(DialogLifecycle, OnlyWithTheCustomizeRightStoredTextsApplyAndALabelIsMove
                   .toInt(),
               (before.x() + 20) * 15);
 
-    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+    press(w.cmdOK);
     EXPECT_TRUE(form().isLoaded()) << "OK only selects itself for customization";
     EXPECT_EQ(frame->target(), w.cmdOK);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::mouseClick(w.cmbGlobalId->lineEdit(), Qt::LeftButton);  // where the mouse lands in an editable combo
     EXPECT_EQ(frame->target(), w.cmbGlobalId) << "the combo is selected, not its inner line edit";
-    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    key(Qt::Key_Escape);
     EXPECT_TRUE(form().isLoaded());
     EXPECT_EQ(frame->target(), w.CmdCancel) << "Escape acts as the Cancel click, which selects Cancel";
 
     localizer()->endCustomize();
     EXPECT_FALSE(frame->isVisible());
     EXPECT_EQ(w.SSTab1->tab(), 0) << "back on the tab that was active when the texts were applied";
-    press(w.CmdCancel);
+    cancel();
     EXPECT_FALSE(form().isLoaded());
 }
 

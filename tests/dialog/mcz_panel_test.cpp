@@ -29,9 +29,6 @@ TEST_P(MCZPanel, TheGlobalIdTakesDigitsFromTheKeyboardAndClampsWhatIsPasted) {
     cz::FrmMainWindow& w = window();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::mouseClick(w.cmbGlobalId, Qt::LeftButton, {}, QPoint(5, 5));
-    // Keys go where a keyboard sends them: to the window's focus.
-    auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(w.windowHandle(), k, m); };
-    auto type = [&](const char* keys) { for (; *keys; ++keys) QTest::keyClick(w.windowHandle(), *keys); };
     key(Qt::Key_A, Qt::ControlModifier);
     key(Qt::Key_Backspace);
     EXPECT_EQ(w.cmbGlobalId->currentText(), QString());
@@ -124,13 +121,13 @@ TEST_P(MCZPanel, RenamesReachTheZoneListAndAMissingOrTakenNameStopsOK) {
     rename(other);
     EXPECT_EQ(w.lstStdControlZones->entryText(2), QStringLiteral("CZ2-") + other);
     EXPECT_EQ(w.cmbLinkedZone->itemText(2), loaded);
-    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+    press(w.cmdOK);
     ASSERT_EQ(boxes.boxes.size(), 1);
     EXPECT_TRUE(boxes.boxes[0].text.contains(other)) << boxes.boxes[0].text.toStdString();
     EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("TamrikControlZoneObject"));
     rename(QStringLiteral("Unique"));
     w.txtMCZName->clear();
-    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+    press(w.cmdOK);
     EXPECT_TRUE(form().isLoaded());
     ASSERT_EQ(boxes.boxes.size(), 2);
     EXPECT_EQ(boxes.boxes[1].text, QStringLiteral("R1736|192"));

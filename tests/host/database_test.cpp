@@ -2,22 +2,19 @@
 // its engine's procedures (their answers are what the dialog tests load) and
 // the texts the component asks for; the demo and scale seeds, consistent, with
 // ids the database keeps handing out afterwards.
-#include "tests/host/database_fixture.h"
-
 #include "platform/automation/Convert.h"
 #include "tests/support/Errors.h"
-#include "tests/support/ZoneColumns.h"
+#include "tests/support/HostDatabase.h"
+#include "tests/support/Zones.h"
 
-using namespace hostdbtest;
 using automation::AutomationError;
 namespace demo = hostdb::demo;
 
 namespace {
 
-class HostSchema : public HostDatabaseTest {
+class HostSchema : public testsupport::HostDatabaseTest {
 protected:
-    Content content() const override { return content_; }
-    Content content_ = Content::Empty;
+    HostSchema() { content = Content::Empty; }
 };
 
 TEST_P(HostSchema, IsCreatedInsideTheCallersTransactionWholeOrNotAtAllAndOnce) {
@@ -69,7 +66,7 @@ TAMRIK_ON_BOTH_ENGINES(HostSchema);
 
 class HostSite : public HostSchema {
 protected:
-    HostSite() { content_ = Content::Demo; }
+    HostSite() { content = Content::Demo; }
     int insertReturningId(const QString& sql) { return automation::toInt32(column(sql).value(0)); }
     int count(const QString& sql) { return db().scalar(QStringLiteral("select count(*) from ") + sql).toInt(); }
 
@@ -131,7 +128,7 @@ TEST_P(HostSite, DemoHasEveryRelayCountIsConsistentAndSeedsOnlyAnEmptySite) {
 
 class HostScale : public HostSite {
 protected:
-    HostScale() { content_ = Content::Schema; }
+    HostScale() { content = Content::Schema; }
 };
 
 TEST_P(HostScale, AddsControllersOfEveryTypeAfterThoseThereAndReusesTheSite) {

@@ -1,16 +1,13 @@
 // The host's objects as the component meets them: by member name, against a
 // real host database on both engines.
-#include "host/lib/HostDatabase.h"
 #include "host/lib/HostObjects.h"
 #include "host/lib/StandIns.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/ErrObject.h"
 #include "platform/automation/Registry.h"
 #include "platform/controls/WindowHandle.h"
-#include "platform/database/Connection.h"
+#include "tests/support/HostDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/QtPrinters.h"
-#include "tests/support/TestDatabase.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -37,12 +34,11 @@ public:
 
 namespace {
 
-class HostObjects : public testsupport::DatabaseTest {
+class HostObjects : public testsupport::HostDatabaseTest {
 protected:
     void prepareDatabase() override {
-        conn = std::make_unique<database::Connection>();
-        conn->Open(db().connectionString());
-        hostdb::createSchema(*conn);
+        content = Content::Schema;
+        HostDatabaseTest::prepareDatabase();
         db().runScript(QStringLiteral(R"(
             insert into users (username) values ('alice');
             insert into users (username) values ('bob');
@@ -55,10 +51,7 @@ protected:
         czhost::registerStandIns();
         nt = ObjectRef::borrowed(comm.get());
     }
-    qlonglong count(const QString& table, const QString& where = QStringLiteral("1=1")) { return db().count(table, where); }
-    static void click(QWidget* in, const char* button) { QTest::mouseClick(in->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton); }
 
-    std::unique_ptr<database::Connection> conn;
     std::unique_ptr<czhost::Communication> comm;
     ObjectRef nt;
     testsupport::MessageBoxRecorder boxes;
@@ -86,7 +79,7 @@ TEST_P(HostObjects, ErrorRowsAndHelp) {
     automation::ErrObject err(13, QStringLiteral("Type mismatch"));
     QVariantList log{5, fromObject(&err), QStringLiteral("LoadSCZArray"), QStringLiteral("120"), QVariant::fromValue<short>(0)};
     nt.callByRef(QStringLiteral("LogError"), log);
-    EXPECT_EQ(count(QStringLiteral("errorlog"), QStringLiteral("controllerid = 5 and errornumber = 13 and location = 'LoadSCZArray' and line = '120'")), 1);
+    EXPECT_EQ(db().count(QStringLiteral("errorlog"), QStringLiteral("controllerid = 5 and errornumber = 13 and location = 'LoadSCZArray' and line = '120'")), 1);
     nt.call(QStringLiteral("ShowHelp"), {QVariant::fromValue<short>(11)});
     ASSERT_EQ(boxes.boxes.size(), 1);
     EXPECT_FALSE(boxes.boxes[0].text.isEmpty());
@@ -103,9 +96,9 @@ TEST_P(HostObjects, TheDoorGroupComponentReportsAnAddOrTheCancel) {
     groups.call(QStringLiteral("RaiseForm"));
     QDialog* editor = qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor();
     editor->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Loading bay"));
-    click(editor, "cmdOK");
+    QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     EXPECT_EQ(dialog.calls.value(0), QStringLiteral("Callback(DOOR_GROUP,%1,ADD,Loading bay)").arg(dialog.lastId));
-    EXPECT_EQ(count(QStringLiteral("doorgroups"), QStringLiteral("doorgroupname = 'Loading bay'")), 1);
+    EXPECT_EQ(db().count(QStringLiteral("doorgroups"), QStringLiteral("doorgroupname = 'Loading bay'")), 1);
     groups.call(QStringLiteral("RaiseForm"));
     qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor()->close();
     EXPECT_EQ(dialog.calls.value(1), QStringLiteral("Callback(DOOR_GROUP,0,CANCEL,)"));

@@ -4,8 +4,6 @@
 // the rows, commands, events and error rows the carry-on rule implies.
 #include "tests/reliability/HostFixture.h"
 
-#include <QRegularExpression>
-
 using namespace reliability;
 
 namespace {
@@ -26,7 +24,7 @@ class FaultInjection : public HostTest {
 protected:
     void prepareDatabase() override {
         HostTest::prepareDatabase();
-        for (int z : kAll) oldNames[z] = storedName(z);
+        for (int z : kAll) oldNames[z] = stored(z);
         eventText = db().scalar(QStringLiteral("select text from resources where resourceid = 661")).toString();
     }
 
@@ -126,7 +124,7 @@ TEST_P(FaultInjection, EveryStatementOfAnOkFailingLeavesWhatTheCarryOnRuleSays) 
         EXPECT_FALSE(conn->inTransaction());
         QStringList names;
         for (int z : kAll)
-            if (storedName(z) == newName(z)) names << QStringLiteral("name %1").arg(z);
+            if (stored(z) == newName(z)) names << QStringLiteral("name %1").arg(z);
         EXPECT_EQ(names, want.names);
         EXPECT_EQ(db().rows(QStringLiteral(
                       "select d.commandset || ' ' || coalesce(s.controlzoneindex, m.mastercontrolzoneindex) from downloadqueue d "

@@ -13,7 +13,7 @@ class LockedDatabase : public HostTest {
 protected:
     static void editFive() { for (int n : kFive) rename(n, QStringLiteral("Renamed %1").arg(n)); }
     void expectNoZoneSaved(int events = 0, int commands = 0) {
-        for (int n : kFive) EXPECT_NE(storedName(n), QStringLiteral("Renamed %1").arg(n)) << "zone " << n;
+        for (int n : kFive) EXPECT_NE(stored(n), QStringLiteral("Renamed %1").arg(n)) << "zone " << n;
         EXPECT_EQ(db().count(QStringLiteral("eventlog")), events);
         EXPECT_EQ(db().count(QStringLiteral("downloadqueue")), commands);
     }
@@ -75,7 +75,7 @@ TEST_P(SQLiteFile, FailedCommitsAndEngineRollbacksAreToldWithWhatTheyTookAlong) 
     ok();
     EXPECT_EQ(conn->lockWaits(), 1) << "no lock left to wait for";
     EXPECT_FALSE(conn->inTransaction());
-    EXPECT_EQ(QStringList({storedName(3), storedName(40), storedName(200)}).filter(QRegularExpression("^(Taken back|Refused|Kept)$")), QStringList{"Kept"});
+    EXPECT_EQ(QStringList({stored(3), stored(40), stored(200)}).filter(QRegularExpression("^(Taken back|Refused|Kept)$")), QStringList{"Kept"});
     text = report();
     EXPECT_TRUE(text.contains(QStringLiteral("refused by a trigger"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Taken back by a rollback (not saved): SCZ 3"))) << text.toStdString();

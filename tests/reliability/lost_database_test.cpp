@@ -77,7 +77,7 @@ TEST_F(ServerRestart, TheSaveFailsLoudlyAndTheHostReconnectsOnceTheServerIsBack)
     hostdb::seedDemo(conn);
     czhost::registerStandIns();
     startHost(&conn);
-    const auto name3 = [&] { return conn.fetchAll(onZone(3, QStringLiteral("select name from %1 where %2"))).rows.value(0).value(0).toString(); };
+    const auto name3 = [&] { return conn.fetchAll(QStringLiteral("select name from controllerstdcontrolzones where controllerid = 5 and controlzoneindex = 3")).rows.value(0).value(0).toString(); };
 
     open();
     rename(3, QStringLiteral("Lost in the crash"));

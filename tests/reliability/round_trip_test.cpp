@@ -4,8 +4,6 @@
 // back exactly (less the commas the name editors remove), nothing else changes.
 #include "tests/reliability/HostFixture.h"
 
-#include "platform/controls/FlexGrid.h"
-
 #include <QLineEdit>
 
 using namespace reliability;
@@ -49,7 +47,7 @@ TEST_P(RoundTrip, EveryRowIsFoundWhatWasEnteredIsStoredAndNothingElseChanges) {
     open();
     controls::FlexGrid* grid = form().window()->grdSCZ;
     for (int i = 0; i < 6; ++i) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(10 + i + 1, 1).center());
+        clickCell(grid, 10 + i + 1, 1);
         ASSERT_TRUE(form().window()->txtText->isVisible());
         form().window()->txtText->setText(texts[i]);
     }
@@ -65,7 +63,7 @@ TEST_P(RoundTrip, EveryRowIsFoundWhatWasEnteredIsStoredAndNothingElseChanges) {
     ok();
     ASSERT_FALSE(form().isLoaded()) << (boxes.boxes.isEmpty() ? std::string() : boxes.boxes.first().text.toStdString());
     EXPECT_TRUE(reports().isEmpty());
-    EXPECT_EQ(storedName(206), shown);
+    EXPECT_EQ(stored(206), shown);
     const auto after = everythingElse();
     for (auto it = before.cbegin(); it != before.cend(); ++it) EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
     EXPECT_EQ(db().count(QStringLiteral("downloadqueue")), 13) << "one command and one event per written zone";

@@ -5,7 +5,6 @@
 // batch of statements.
 #include "tests/reliability/HostFixture.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 using namespace reliability;
@@ -59,7 +58,7 @@ TEST_P(StatementsSent, AnOkWritesEachZoneWithOneUpdatePreparedOnceAndSavepointsO
     };
     for (const char* name : {"First %1", "Second %1"}) save({3, 230}, QLatin1String(name));  // prepares what every later save sends
     const QList<Statement> sent = record([&] { save({3, 40, 41, 200}, QStringLiteral("Renamed %1")); });
-    EXPECT_EQ(storedName(200), QStringLiteral("Renamed 200"));
+    EXPECT_EQ(stored(200), QStringLiteral("Renamed 200"));
     QSet<QString> updates;
     for (const Statement& s : sent)
         if (!s.own && s.sql.startsWith(QLatin1String("update "), Qt::CaseInsensitive)) updates << s.sql;

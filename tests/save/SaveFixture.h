@@ -2,17 +2,14 @@
 // Saving against the host's real objects and database: the real communication
 // object (transactions, download queue, event and error logs) behind a thin
 // layer that notes its calls, and the real time zone component.
-#include "host/lib/HostDatabase.h"
 #include "host/lib/HostObjects.h"
 #include "host/lib/StandIns.h"
-#include "platform/automation/Dispatch.h"
-#include "platform/database/Connection.h"
-#include "reference/TimeZones.h"
 #include "master_zones/MCZRecords.h"
+#include "platform/automation/Dispatch.h"
+#include "reference/TimeZones.h"
 #include "standard_zones/SCZRecords.h"
+#include "tests/support/HostDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/QtPrinters.h"
-#include "tests/support/TestDatabase.h"
 
 namespace savetest {
 
@@ -53,14 +50,14 @@ private:
 // and 255 (ids 1000 + the number, only 220 defined), all on the time zone in
 // slot 1; time zones 6, 2 and 7 sit in slots 0, 1 and 2; time zone 3 has no
 // slot yet.
-class SaveTest : public testsupport::DatabaseTest {
+class SaveTest : public testsupport::HostDatabaseTest {
 protected:
     static constexpr int Controller = 7;
 
     void prepareDatabase() override {
-        conn = std::make_unique<database::Connection>();
-        conn->Open(db().connectionString());
-        hostdb::createSchema(*conn);
+        content = Content::Schema;
+        controller = Controller;
+        HostDatabaseTest::prepareDatabase();
         exec(QStringLiteral("insert into controllers (controller_id, controller_type, controller_name) values (7, 9, 'Yard gate')"));
         exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values (2, 'Office hours'), (3, 'Night shift'), "
                             "(6, 'Weekend'), (7, 'Holidays')"));
@@ -86,19 +83,13 @@ protected:
         cz::LoadMCZArray(ctx, tz, mcz);
     }
 
-    void exec(const QString& sql) { conn->fetchAll(sql); }
     void addZone(int zone) {
         exec(QStringLiteral("insert into controllerstdcontrolzones (controllercontrolzoneid, controllerid, controlzoneindex, name, tz_pred) "
                             "values (%1, 7, %2, 'Zone %2', 1)").arg(500 + zone).arg(zone));
     }
-    // The table of a zone (a master zone from 192 on) and its number column.
-    static std::pair<QString, QString> tableOf(int zone) {
-        const QString kind = zone >= 192 ? QStringLiteral("master") : QStringLiteral("std"), index = zone >= 192 ? kind : QString();
-        return {QStringLiteral("controller%1controlzones").arg(kind), index + QStringLiteral("controlzoneindex")};
-    }
     // Rejects every update of the zone's row inside the database.
     void refuseUpdatesOf(int zone) {
-        const auto [table, index] = tableOf(zone);
+        const QString table = zoneTable(zone), index = zoneIndex(zone);
         if (isPostgres())
             exec(QStringLiteral("create function refuse_%1() returns trigger language plpgsql as $$ begin "
                                 "if new.%2 = %1 then raise exception 'refused'; end if; return new; end $$").arg(zone).arg(index));
@@ -111,13 +102,7 @@ protected:
     QStringList events() {
         return db().rows(QStringLiteral("select eventtext, objectkind, objectid, description, eventcode from eventlog order by eventlogid"));
     }
-    // Columns of one zone's row, joined by '|'.
-    QString stored(int zone, const QString& columns) {
-        const auto [table, index] = tableOf(zone);
-        return db().rows(QStringLiteral("select %1 from %2 where controllerid = 7 and %3 = %4").arg(columns, table, index).arg(zone)).value(0, QStringLiteral("<no row>"));
-    }
 
-    std::unique_ptr<database::Connection> conn;
     std::unique_ptr<czhost::Communication> comm;
     std::unique_ptr<ObservedCommunication> host;
     czhost::TimeZoneComponent timeZoneComponent;

@@ -5,8 +5,7 @@
 #include "platform/automation/AutomationError.h"
 #include "standard_zones/SCZSave.h"
 #include "tests/save/SaveFixture.h"
-#include "tests/support/ZoneColumns.h"
-#include "tests/support/ZoneFields.h"
+#include "tests/support/Zones.h"
 
 // Records name only the fields that differ from an empty one.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -2,17 +2,13 @@
 // The time zone tables and the zone loaders against the host's real database:
 // a fresh database per test with the host's schema and procedures, two
 // controllers (7 and 8), a recording communication object and recorded boxes.
-#include "host/lib/HostDatabase.h"
 #include "reference/TimeZones.h"
+#include "tests/support/HostDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHost.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/ZoneColumns.h"
-#include "tests/support/ZoneFields.h"
+#include "tests/support/Zones.h"
 
 #include <QRegularExpression>
-#include <memory>
 
 namespace zonetest {
 
@@ -55,17 +51,15 @@ struct HostSide {
 
 using testsupport::fieldsOf;
 
-class ZoneDatabaseTest : public testsupport::DatabaseTest, public HostSide {
+class ZoneDatabaseTest : public testsupport::HostDatabaseTest, public HostSide {
 protected:
     void prepareDatabase() override {
-        conn = std::make_unique<database::Connection>();
-        conn->Open(db().connectionString());
-        hostdb::createSchema(*conn);
+        content = Content::Schema;
+        HostDatabaseTest::prepareDatabase();
         exec(QStringLiteral("insert into controllers (controller_id, controller_type, controller_name) values (7, 4, 'Lab'), (8, 4, 'Spare')"));
         ctx.m_DBConnection = ObjectRef::borrowed(conn.get());
     }
 
-    void exec(const QString& sql, const QVariantList& params = {}) { conn->fetchAll(sql, params); }
     // Rows of the catalogue, "(id, 'name'), ...", and of the map, "(controller, slot, 'kind', generic id or null), ...".
     void addTimeZones(const QString& rows) { exec(QStringLiteral("insert into generictimezones (generictimezoneid, name) values ") + rows); }
     void addSlots(const QString& rows) { exec(QStringLiteral("insert into controllertimezoneslots (controllerid, slot, kind, generictimezoneid) values ") + rows); }
@@ -75,8 +69,6 @@ protected:
         conn->Close();  // the connection caches the procedure list
         conn->Open(db().connectionString());
     }
-
-    std::unique_ptr<database::Connection> conn;
 };
 
 }  // namespace zonetest

@@ -1,0 +1,51 @@
+#pragma once
+// The host database on both engines: a fresh one per test with the host's
+// schema (and the demo site, unless a suite asks for less), an open
+// Connection, and one controller's zone rows read and set over a connection
+// of their own.
+#include "host/lib/HostDatabase.h"
+#include "host/lib/Seed.h"
+#include "platform/database/Connection.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/TestDatabase.h"
+
+#include <memory>
+
+namespace testsupport {
+
+class HostDatabaseTest : public DatabaseTest {
+protected:
+    enum class Content { Empty, Schema, Demo };
+
+    void prepareDatabase() override {
+        conn = std::make_unique<database::Connection>();
+        conn->Open(db().connectionString());
+        if (content != Content::Empty) hostdb::createSchema(*conn);
+        if (content == Content::Demo) hostdb::seedDemo(*conn);
+    }
+    void exec(const QString& sql, const QVariantList& params = {}) { conn->fetchAll(sql, params); }
+    // The first column of every row, over the test's connection.
+    QVariantList column(const QString& sql, const QVariantList& params = {}) {
+        QVariantList out;
+        for (const QVariantList& row : conn->fetchAll(sql, params).rows) out << row.value(0);
+        return out;
+    }
+    // The table of zone n (a master zone from 192 on) and its number column.
+    static QString zoneTable(int n) { return n >= 192 ? QStringLiteral("controllermastercontrolzones") : QStringLiteral("controllerstdcontrolzones"); }
+    static QString zoneIndex(int n) { return n >= 192 ? QStringLiteral("mastercontrolzoneindex") : QStringLiteral("controlzoneindex"); }
+    // `sql` with %1 the table of zone n and %2 the condition that picks its row.
+    QString onZone(int n, const QString& sql) const {
+        return sql.arg(zoneTable(n), QStringLiteral("controllerid = %1 and %2 = %3").arg(controller).arg(zoneIndex(n)).arg(n));
+    }
+    // Columns of zone n's row joined by '|' ("<no row>" without one); assignments to them.
+    QString stored(int n, const QString& columns = QStringLiteral("name")) {
+        return db().rows(onZone(n, QStringLiteral("select ") + columns + QStringLiteral(" from %1 where %2"))).value(0, QStringLiteral("<no row>"));
+    }
+    void store(int n, const QString& assignments) { db().runScript(onZone(n, QStringLiteral("update %1 set ") + assignments + QStringLiteral(" where %2"))); }
+
+    Content content = Content::Demo;
+    int controller = hostdb::demo::Warehouse;  // whose zones stored() and store() mean
+    std::unique_ptr<database::Connection> conn;
+};
+
+}  // namespace testsupport
