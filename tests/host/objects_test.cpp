@@ -1,36 +1,12 @@
 // The host's objects as the component meets them: by member name, against a
 // real host database on both engines.
 #include "host/lib/HostObjects.h"
-#include "host/lib/StandIns.h"
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/ErrObject.h"
-#include "platform/automation/Registry.h"
-#include "platform/controls/WindowHandle.h"
 #include "tests/support/HostDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
 
-#include <QDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
 using namespace automation;
-
-// Stands where the control-zone dialog stands for the sibling components: a
-// window with a handle and the public callback, recording each call.
-class RecordingDialog : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(int hwnd READ hwnd)
-public:
-    int hwnd() { return controls::windowHandle(&window); }
-    Q_INVOKABLE void Callback(QString& component, int& id, QVariant& action, QString& name) {
-        calls << QStringLiteral("Callback(%1,%2,%3,%4)").arg(component).arg(id).arg(action.toString(), name);
-        lastId = id;
-    }
-    QWidget window;
-    QStringList calls;
-    int lastId = 0;
-};
 
 namespace {
 
@@ -48,7 +24,6 @@ protected:
             insert into controllers (controller_id, controller_type, controller_name) values (5, 99, 'Dock');
         )").arg(pick("1", "true"), pick("0", "false")));
         comm = std::make_unique<czhost::Communication>(conn.get(), QStringLiteral("alice"));
-        czhost::registerStandIns();
         nt = ObjectRef::borrowed(comm.get());
     }
 
@@ -85,27 +60,6 @@ TEST_P(HostObjects, ErrorRowsAndHelp) {
     EXPECT_FALSE(boxes.boxes[0].text.isEmpty());
 }
 
-// Launched from the dialog, the door group editor reports an added group or the cancel through Callback.
-TEST_P(HostObjects, TheDoorGroupComponentReportsAnAddOrTheCancel) {
-    RecordingDialog dialog;
-    ObjectRef groups = Registry::create(QStringLiteral("DoorGroups.TamrikDoorgroup"));
-    groups.set(QStringLiteral("DBConnectionString"), db().connectionString());
-    groups.set(QStringLiteral("NTConnection"), fromObject(comm.get()));
-    groups.set(QStringLiteral("Parent"), fromObject(&dialog));
-    groups.set(QStringLiteral("DoorGroupID"), 0);
-    groups.call(QStringLiteral("RaiseForm"));
-    QDialog* editor = qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor();
-    editor->findChild<QLineEdit*>(QStringLiteral("txtName"))->setText(QStringLiteral("Loading bay"));
-    QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-    EXPECT_EQ(dialog.calls.value(0), QStringLiteral("Callback(DOOR_GROUP,%1,ADD,Loading bay)").arg(dialog.lastId));
-    EXPECT_EQ(db().count(QStringLiteral("doorgroups"), QStringLiteral("doorgroupname = 'Loading bay'")), 1);
-    groups.call(QStringLiteral("RaiseForm"));
-    qobject_cast<czhost::DoorGroupComponent*>(groups.get())->editor()->close();
-    EXPECT_EQ(dialog.calls.value(1), QStringLiteral("Callback(DOOR_GROUP,0,CANCEL,)"));
-}
-
 TAMRIK_ON_BOTH_ENGINES(HostObjects);
 
 }  // namespace
-
-#include "objects_test.moc"

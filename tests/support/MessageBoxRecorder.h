@@ -5,6 +5,8 @@
 #include "platform/controls/MessageBox.h"
 
 #include <QList>
+#include <QRegularExpression>
+#include <QStringList>
 
 namespace testsupport {
 
@@ -19,6 +21,16 @@ public:
               boxes.append(r);
               return answer;
           }) {}
+
+    // Each box: an error box as "function number" (e.g. "frmMain.X 94"), any other as "style title: text".
+    QStringList shown() const {
+        static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (-?\\d+)"), QRegularExpression::DotMatchesEverythingOption);
+        QStringList out;
+        for (const auto& b : boxes)
+            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).capturedTexts().mid(1).join(QLatin1Char(' '));
+            else out << QStringLiteral("%1 %2: %3").arg(b.style).arg(b.title, b.text);
+        return out;
+    }
 
     QList<controls::MessageBoxRequest> boxes;
     int answer = controls::mb::OK;

@@ -26,6 +26,12 @@ struct Journal {
         QVariant line, zero;
     };
     QList<LoggedError> errors;
+    // "location number" of every error logged, e.g. "LoadSCZArray 94".
+    QStringList logged() const {
+        QStringList out;
+        for (const LoggedError& e : errors) out << QStringLiteral("%1 %2").arg(e.location).arg(e.number);
+        return out;
+    }
     int count(const QString& prefix) const {
         return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const QString& c) { return c.startsWith(prefix); }));
     }

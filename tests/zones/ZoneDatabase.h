@@ -8,7 +8,6 @@
 #include "tests/support/RecordingHost.h"
 #include "tests/support/Zones.h"
 
-#include <QRegularExpression>
 
 namespace zonetest {
 
@@ -31,22 +30,8 @@ struct HostSide {
         host.comm->resources.insert(290, QStringLiteral("Zones"));
         host.comm->resources.insert(287, QStringLiteral("Sync failed"));
     }
-
-    // "location number" of every error logged with the host, e.g. "LoadSCZArray 94".
-    QStringList logged() const {
-        QStringList out;
-        for (const LoggedError& e : host.journal->errors) out << QStringLiteral("%1 %2").arg(e.location).arg(e.number);
-        return out;
-    }
-    // Each box: an error box as "function number" (e.g. "frmMain.X 94"), any other as "style title: text".
-    QStringList shown() const {
-        static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (\\d+)"), QRegularExpression::DotMatchesEverythingOption);
-        QStringList out;
-        for (const auto& b : boxes.boxes)
-            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).capturedTexts().mid(1).join(QLatin1Char(' '));
-            else out << QStringLiteral("%1 %2: %3").arg(b.style).arg(b.title, b.text);
-        return out;
-    }
+    QStringList logged() const { return host.journal->logged(); }
+    QStringList shown() const { return boxes.shown(); }
 };
 
 using testsupport::fieldsOf;
