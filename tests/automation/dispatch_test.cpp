@@ -1,7 +1,6 @@
 #include "platform/automation/Dispatch.h"
 #include "tests/automation/TestObjects.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 
 #include <functional>
 

@@ -1,7 +1,6 @@
 #include "platform/automation/Registry.h"
 #include "tests/automation/TestObjects.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 
 using namespace automation;
 using testsupport::errorOf;

@@ -3,7 +3,6 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/database/Connection.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHost.h"
 
 using namespace automation;

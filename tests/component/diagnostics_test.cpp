@@ -3,7 +3,6 @@
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
-#include "platform/automation/AutomationError.h"
 #include "platform/controls/ListControls.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"

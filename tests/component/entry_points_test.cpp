@@ -5,7 +5,6 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/Registry.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,6 +1,5 @@
 #include "platform/controls/FlexGrid.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,13 +3,16 @@
 // host object and communication object, the host's stand-ins for the sibling
 // components, and ControlZones called by member name.
 #include "component/ControlZones.h"
+#include "diagnostics/ListSelection.h"
 #include "host/lib/StandIns.h"
 #include "platform/automation/Dispatch.h"
+#include "platform/controls/TabControl.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/HostDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RecordingHost.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 namespace dialogtest {

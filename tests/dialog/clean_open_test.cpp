@@ -3,14 +3,9 @@
 // nothing, however the previous open ended.
 #include "tests/dialog/DialogFixture.h"
 
-#include "diagnostics/ListSelection.h"
-#include "platform/controls/TabControl.h"
-#include "reference/TimeZones.h"
 #include "tests/support/Zones.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 
 using namespace dialogtest;
 using hostdb::demo::MainEntrance;
@@ -94,11 +89,8 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
 TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     const QString forty = QStringLiteral("Forty characters of a stored zone name.").leftJustified(40, QLatin1Char('!'));
     const QString long200 = QStringLiteral("0123456789").repeated(20);
-    db().runScript(QStringLiteral("update controllerstdcontrolzones set name = '%1' where controllerid = 5 and controlzoneindex = 5;"
-                                  "update controllerstdcontrolzones set name = '%2' where controllerid = 5 and controlzoneindex = 6;"
-                                  "update controllermastercontrolzones set name = '%1', description = '%2' where controllerid = 5 and mastercontrolzoneindex = 193;"
-                                  "update controllermastercontrolzones set name = '%2', description = '%1' where controllerid = 5 and mastercontrolzoneindex = 194")
-                       .arg(forty, long200));
+    for (const auto& [zone, text] : {std::pair{5, "name = '%1'"}, {6, "name = '%2'"}, {193, "name = '%1', description = '%2'"}, {194, "name = '%2', description = '%1'"}})
+        store(zone, QString::fromLatin1(text).replace(QStringLiteral("%1"), forty).replace(QStringLiteral("%2"), long200));
     const QStringList stored = rowsOf(Warehouse);
 
     raise(Warehouse);

@@ -4,10 +4,8 @@
 
 #include "host/lib/Localizer.h"
 #include "platform/controls/SizingFrame.h"
-#include "platform/controls/TabControl.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QSplitter>
 
 using namespace dialogtest;

@@ -2,12 +2,8 @@
 // the mouse and keyboard on the real dialog.
 #include "tests/dialog/DialogFixture.h"
 
-#include "diagnostics/ListSelection.h"
-#include "platform/controls/TabControl.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLineEdit>
 
 using namespace dialogtest;
 using hostdb::demo::Warehouse;

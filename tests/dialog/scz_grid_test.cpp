@@ -2,15 +2,10 @@
 // dialog, offscreen, over a seeded database.
 #include "tests/dialog/DialogFixture.h"
 
-#include "platform/controls/TabControl.h"
 #include "standard_zones/SCZGrid.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
 #include <QMenu>
-#include <QWindow>
 
 using namespace dialogtest;
 using controls::FlexGrid;

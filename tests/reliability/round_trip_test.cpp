@@ -6,7 +6,6 @@
 #include "tests/reliability/HostFixture.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
 
 using namespace reliability;
 

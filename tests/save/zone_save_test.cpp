@@ -2,7 +2,6 @@
 // failures in the order the host hears of them, and what the database holds
 // afterwards, on both engines.
 #include "master_zones/MCZSave.h"
-#include "platform/automation/AutomationError.h"
 #include "standard_zones/SCZSave.h"
 #include "tests/save/SaveFixture.h"
 #include "tests/support/Zones.h"

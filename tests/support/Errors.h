@@ -1,6 +1,7 @@
 #pragma once
 // The error a call raises; a test failure when it raises none.
 #include "platform/automation/AutomationError.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
