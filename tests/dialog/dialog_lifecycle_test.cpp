@@ -55,16 +55,13 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     // before Cancel at its right); the grid fills the tab, centred, below its strip.
     for (const QSize size : {QSize(900, 640), QSize(700, 500)}) {
         w.resize(size);
-        const QRect tab = w.SSTab1->geometry(), ok = w.cmdOK->geometry(), cancel = w.CmdCancel->geometry(), help = w.cmdHelp->geometry();
-        const QRect grid = w.grdSCZ->geometry();
+        const QRect tab = w.SSTab1->geometry(), ok = w.cmdOK->geometry(), cancel = w.CmdCancel->geometry(), help = w.cmdHelp->geometry(), grid = w.grdSCZ->geometry();
         EXPECT_TRUE(w.rect().contains(tab.united(ok).united(help))) << size.width();
         EXPECT_TRUE(help.top() > tab.bottom() && ok.top() == help.top() && cancel.top() == help.top()) << "one row under the tab";
         EXPECT_TRUE(help.left() == tab.left() && help.right() < ok.left() && ok.right() < cancel.left() && cancel.right() == tab.right())
             << "Help at the left edge, OK before Cancel at the right";
-        EXPECT_TRUE(QRect(QPoint(), tab.size()).contains(grid)) << size.width();
-        EXPECT_GT(grid.y(), w.SSTab1->tabHeightPixels());
-        EXPECT_EQ(grid.left(), tab.width() - 1 - grid.right());
-        EXPECT_GT(grid.width(), tab.width() * 9 / 10);
+        EXPECT_TRUE(QRect(QPoint(), tab.size()).contains(grid) && grid.y() > w.SSTab1->tabHeightPixels()) << size.width();
+        EXPECT_TRUE(grid.left() == tab.width() - 1 - grid.right() && grid.width() > tab.width() * 9 / 10) << "centred, nearly as wide as the tab";
     }
     // Shrinking below zero keeps the last valid sizes; growing restores them.
     const QSize grid = w.grdSCZ->size();
@@ -140,13 +137,10 @@ TEST_P(DialogLifecycle, EachWayOutReportsItsReasonAfterReEnablingTheHostAndKeeps
         settle();
         EXPECT_FALSE(form().isLoaded());
         // OK saves first, each zone kind in its own transaction; every way ends with the host enabled, then called back.
-        const QStringList& calls = host.journal->calls;
-        ASSERT_GE(calls.size(), 2);
-        EXPECT_EQ(calls[calls.size() - 2], QStringLiteral("Enabled=True"));
-        EXPECT_EQ(calls.last(), QStringLiteral("CZCallback(%1,False)").arg(QLatin1String(way.reason)));
+        EXPECT_EQ(host.journal->calls.mid(host.journal->calls.size() - 2),
+                  (QStringList{"Enabled=True", QStringLiteral("CZCallback(%1,False)").arg(QLatin1String(way.reason))}));
         EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), way.reason == std::string("OK") ? 2 : 0);
-        EXPECT_FALSE(form().m_Parent);
-        EXPECT_FALSE(form().state().m_TimeZoneObject);
+        EXPECT_TRUE(!form().m_Parent && !form().state().m_TimeZoneObject) << "the host's objects are let go";
         // The dialog object outlives its window; the tables stay until the next load.
         EXPECT_EQ(&form(), dialogObject);
         EXPECT_EQ(form().m_ControllerId, Warehouse);
@@ -206,31 +200,26 @@ TEST_P(DialogLifecycle, OnlyWithTheCustomizeRightStoredTextsApplyAndALabelIsMove
     QTest::mouseClick(label, Qt::LeftButton);
     controls::SizingFrame* frame = w.MhStretch1;
     ASSERT_TRUE(frame->isVisible());
-    EXPECT_EQ(frame->target(), label);
-    EXPECT_EQ(frame->parentWidget(), label->parentWidget()) << "the frame moves into the control's container";
+    EXPECT_TRUE(frame->target() == label && frame->parentWidget() == label->parentWidget()) << "the frame moves into the control's container";
 
     const QPoint before = label->pos(), grab(frame->width() / 2, frame->height() / 2);
     QTest::mousePress(frame, Qt::LeftButton, {}, grab);
     QTest::mouseMove(frame, grab + QPoint(20, 10));
     QTest::mouseRelease(frame, Qt::LeftButton, {}, grab + QPoint(20, 10));
     EXPECT_EQ(label->pos(), before + QPoint(20, 10));
-    EXPECT_EQ(db().scalar(QStringLiteral("select value from localizations where componentnumber = 5 and controlname = 'Label1_0' and property = 'Left'"))
-                  .toInt(),
-              (before.x() + 20) * 15);
+    const QString stored = QStringLiteral("select value from localizations where componentnumber = 5 and controlname = 'Label1_0' and property = 'Left'");
+    EXPECT_EQ(db().scalar(stored).toInt(), (before.x() + 20) * 15);
 
     press(w.cmdOK);
-    EXPECT_TRUE(form().isLoaded()) << "OK only selects itself for customization";
-    EXPECT_EQ(frame->target(), w.cmdOK);
+    EXPECT_TRUE(form().isLoaded() && frame->target() == w.cmdOK) << "OK only selects itself for customization";
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::mouseClick(w.cmbGlobalId->lineEdit(), Qt::LeftButton);  // where the mouse lands in an editable combo
     EXPECT_EQ(frame->target(), w.cmbGlobalId) << "the combo is selected, not its inner line edit";
     key(Qt::Key_Escape);
-    EXPECT_TRUE(form().isLoaded());
-    EXPECT_EQ(frame->target(), w.CmdCancel) << "Escape acts as the Cancel click, which selects Cancel";
+    EXPECT_TRUE(form().isLoaded() && frame->target() == w.CmdCancel) << "Escape acts as the Cancel click, which selects Cancel";
 
     localizer()->endCustomize();
-    EXPECT_FALSE(frame->isVisible());
-    EXPECT_EQ(w.SSTab1->tab(), 0) << "back on the tab that was active when the texts were applied";
+    EXPECT_TRUE(!frame->isVisible() && w.SSTab1->tab() == 0) << "back on the tab that was active when the texts were applied";
     cancel();
     EXPECT_FALSE(form().isLoaded());
 }
