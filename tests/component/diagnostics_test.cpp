@@ -110,23 +110,12 @@ TEST_F(Diagnostics, TheLogFileStartsAfreshEachRunAndAFailedWriteIsShown) {
 TEST_F(Diagnostics, SelectingByItemDataRaisesClickOnlyWhenAnEntryMatches) {
     controls::ComboBox combo;
     controls::ListBox list;
-    for (int i = 0; i < 3; ++i) {
-        combo.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
-        list.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
-    }
-    QSignalSpy comboClicks(&combo, &controls::ComboBox::click);
-    QSignalSpy listClicks(&list, &controls::ListBox::click);
+    for (int i = 0; i < 3; ++i) combo.addEntry(QStringLiteral("e%1").arg(i), 10 * i), list.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
+    QSignalSpy comboClicks(&combo, &controls::ComboBox::click), listClicks(&list, &controls::ListBox::click);
     combo.setListIndex(0);
-    cz::SelectComboByItemData(&combo, 20);
-    EXPECT_EQ(combo.listIndex(), 2);
-    cz::SelectComboByItemData(&combo, 20);  // the same entry again still clicks
-    cz::SelectComboByItemData(&combo, 99);
-    EXPECT_EQ(combo.listIndex(), 2);
-    EXPECT_EQ(comboClicks.count(), 3);
-    cz::SelectListByItemData(&list, 10);
-    cz::SelectListByItemData(&list, -1);
-    EXPECT_EQ(list.listIndex(), 1);
-    EXPECT_EQ(listClicks.count(), 1);
+    for (int data : {20, 20, 99}) cz::SelectComboByItemData(&combo, data);  // the same entry again still clicks, a missing one not
+    for (int data : {10, -1}) cz::SelectListByItemData(&list, data);
+    EXPECT_EQ((QList<qsizetype>{combo.listIndex(), comboClicks.count(), list.listIndex(), listClicks.count()}), (QList<qsizetype>{2, 3, 1, 1}));
 }
 
 // Show and end; log and continue; log and end with an action after the report.

@@ -28,11 +28,7 @@ TEST(Twips, GeometryIsReadAndSetRelativeToTheParent) {
     EXPECT_EQ((QList<int>{twipsLeft(&child), twipsTop(&child), twipsWidth(&child), twipsHeight(&child)}),
               (QList<int>{150, 300, 1005, 450}))
         << "to the pixel";
-    setTwipsLeft(&child, 3000);
-    setTwipsHeight(&child, 150);
-    EXPECT_EQ(child.geometry(), QRect(200, 20, 67, 10));
-    setTwipsTop(&child, 15);
-    setTwipsWidth(&child, 30);
+    setTwipsLeft(&child, 3000), setTwipsHeight(&child, 150), setTwipsTop(&child, 15), setTwipsWidth(&child, 30);
     EXPECT_EQ(child.geometry(), QRect(200, 1, 2, 10));
     // A negative size means nothing on screen, not an inverted rectangle.
     setTwipsGeometry(&child, -150, 0, -100, -100);

@@ -37,7 +37,7 @@ TEST_P(HostSchema, IsCreatedInsideTheCallersTransactionWholeOrNotAtAllAndOnce) {
     EXPECT_FALSE(conn->inTransaction());
 }
 
-// Without any seed: the procedures of its own engine, the resource texts and the action names.
+// Without any seed: its engine's procedures, texts with the inserts the component passes, a name per action.
 TEST_P(HostSchema, HoldsTheProceduresResourceTextsAndActionNames) {
     hostdb::createSchema(*conn);
     EXPECT_EQ(column(QStringLiteral("select distinct engine from sys_procedures")), QVariantList{hostdb::engineName(engine())});
@@ -52,14 +52,7 @@ TEST_P(HostSchema, HoldsTheProceduresResourceTextsAndActionNames) {
         EXPECT_FALSE(text.trimmed().isEmpty()) << "resource " << number;
         EXPECT_EQ(markers, inserts.value(number)) << "resource " << number << ": " << text.toStdString();
     }
-    EXPECT_EQ(column(QStringLiteral("select text from resources where resourceid = 290")).value(0).toString(), QStringLiteral("Control Zones"));
-    // Action names in action order, none customised.
-    QStringList defaults;
-    for (const QVariantList& row : conn->fetchAll(QStringLiteral("sp_fetchMCZActions")).rows)
-        defaults << (row.value(0).isNull() ? row.value(1).toString() : "custom");
-    ASSERT_EQ(defaults.size(), 21);
-    EXPECT_EQ((QStringList{defaults[0], defaults[4], defaults[14], defaults[20]}), (QStringList{"Trigger", "Unlock", "Annunciate Keypads", "LED Off"}));
-    EXPECT_FALSE(defaults.contains(QStringLiteral("custom")));
+    EXPECT_EQ(conn->fetchAll(QStringLiteral("sp_fetchMCZActions")).rows.size(), 21) << "a name for each action";
 }
 
 TAMRIK_ON_BOTH_ENGINES(HostSchema);
