@@ -4,7 +4,6 @@
 #include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "platform/controls/ListControls.h"
-#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHost.h"
 

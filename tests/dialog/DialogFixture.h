@@ -9,7 +9,6 @@
 #include "platform/controls/TabControl.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/HostDatabase.h"
-#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RecordingHost.h"
 
 #include <QApplication>

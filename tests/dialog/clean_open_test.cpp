@@ -3,7 +3,6 @@
 // nothing, however the previous open ended.
 #include "tests/dialog/DialogFixture.h"
 
-#include "tests/support/Zones.h"
 
 #include <QCheckBox>
 

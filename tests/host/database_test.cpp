@@ -5,7 +5,6 @@
 #include "platform/automation/Convert.h"
 #include "tests/support/Errors.h"
 #include "tests/support/HostDatabase.h"
-#include "tests/support/Zones.h"
 
 using automation::AutomationError;
 namespace demo = hostdb::demo;

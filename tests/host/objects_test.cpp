@@ -4,7 +4,7 @@
 #include "platform/automation/Dispatch.h"
 #include "platform/automation/ErrObject.h"
 #include "tests/support/HostDatabase.h"
-#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RecordingHost.h"
 
 using namespace automation;
 

@@ -10,7 +10,7 @@
 #include "host/lib/StandIns.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/HostDatabase.h"
-#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RecordingHost.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -4,12 +4,10 @@
 // layer that notes its calls, and the real time zone component.
 #include "host/lib/HostObjects.h"
 #include "host/lib/StandIns.h"
-#include "master_zones/MCZRecords.h"
 #include "platform/automation/Dispatch.h"
 #include "reference/TimeZones.h"
-#include "standard_zones/SCZRecords.h"
 #include "tests/support/HostDatabase.h"
-#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RecordingHost.h"
 
 namespace savetest {
 

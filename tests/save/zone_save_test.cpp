@@ -4,7 +4,6 @@
 #include "master_zones/MCZSave.h"
 #include "standard_zones/SCZSave.h"
 #include "tests/save/SaveFixture.h"
-#include "tests/support/Zones.h"
 
 // Records name only the fields that differ from an empty one.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

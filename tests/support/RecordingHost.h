@@ -1,13 +1,15 @@
 #pragma once
 // A host written for the tests: any QObject with the member names a host
 // offers. Each object appends the calls it receives to a shared journal, so a
-// test can check names, order and arguments.
+// test can check names, order and arguments. Message boxes are recorded too.
 #include "platform/automation/AutomationError.h"
 #include "platform/automation/Dispatch.h"
+#include "platform/controls/MessageBox.h"
 #include "platform/controls/WindowHandle.h"
 
 #include <QHash>
 #include <QObject>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
@@ -158,6 +160,38 @@ struct RecordingHost {
     std::shared_ptr<Journal> journal = std::make_shared<Journal>();
     std::unique_ptr<RecordingHostObject> parent = std::make_unique<RecordingHostObject>(journal);
     std::unique_ptr<RecordingCommunication> comm = std::make_unique<RecordingCommunication>(journal);
+};
+
+// Records every message box instead of showing it, and answers OK; the first
+// `failures` boxes fail to show instead, as without a desktop.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder()
+        : scope_([this](const controls::MessageBoxRequest& r) {
+              if (failures > 0) {
+                  --failures;
+                  automation::raise(automation::err::UserDefined, QStringLiteral("no desktop to show boxes on"));
+              }
+              boxes.append(r);
+              return answer;
+          }) {}
+
+    // Each box: an error box as "function number" (e.g. "frmMain.X 94"), any other as "style title: text".
+    QStringList shown() const {
+        static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (-?\\d+)"), QRegularExpression::DotMatchesEverythingOption);
+        QStringList out;
+        for (const auto& b : boxes)
+            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).capturedTexts().mid(1).join(QLatin1Char(' '));
+            else out << QStringLiteral("%1 %2: %3").arg(b.style).arg(b.title, b.text);
+        return out;
+    }
+
+    QList<controls::MessageBoxRequest> boxes;
+    int answer = controls::mb::OK;
+    int failures = 0;
+
+private:
+    controls::ScopedMessageBoxHandler scope_;
 };
 
 }  // namespace testsupport

@@ -4,9 +4,7 @@
 // controllers (7 and 8), a recording communication object and recorded boxes.
 #include "reference/TimeZones.h"
 #include "tests/support/HostDatabase.h"
-#include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RecordingHost.h"
-#include "tests/support/Zones.h"
 
 
 namespace zonetest {
