@@ -1,6 +1,5 @@
 // The generic time zone catalogue, the controller's time zone map and the
 // conversions between them.
-#include "host/lib/StandIns.h"
 #include "tests/zones/ZoneDatabase.h"
 
 using namespace zonetest;

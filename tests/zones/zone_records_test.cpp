@@ -41,9 +41,6 @@ protected:
         for (int n = 0; n < cz::SCZTable::Count; ++n) EXPECT_TRUE(fieldsOf(scz(n)) == fieldsOf(standard.value(n))) << "SCZ " << n;
         for (int n = cz::MCZTable::First; n <= cz::MCZTable::Last; ++n) EXPECT_TRUE(fieldsOf(mcz(n)) == fieldsOf(master.value(n))) << "MCZ " << n;
     }
-
-    cz::SCZTable scz;
-    cz::MCZTable mcz;
 };
 TAMRIK_ON_BOTH_ENGINES(ControlZonesLoading);
 

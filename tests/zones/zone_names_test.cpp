@@ -1,8 +1,8 @@
 // The name check run before saving, with the host's own resource texts.
 #include "master_zones/ZoneNames.h"
-#include "tests/save/SaveFixture.h"
+#include "tests/zones/ZoneDatabase.h"
 
-using namespace savetest;
+using namespace zonetest;
 
 namespace {
 

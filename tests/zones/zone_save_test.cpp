@@ -3,12 +3,12 @@
 // afterwards, on both engines.
 #include "master_zones/MCZSave.h"
 #include "standard_zones/SCZSave.h"
-#include "tests/save/SaveFixture.h"
+#include "tests/zones/ZoneDatabase.h"
 
 // Records name only the fields that differ from an empty one.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-using namespace savetest;
+using namespace zonetest;
 using testsupport::relays;
 
 namespace {
@@ -97,7 +97,7 @@ TEST_P(ZoneSave, AFailedRowUpdateEndsTheTransactionAndTheSaveGoesOn) {
         SCOPED_TRACE(kind.toStdString());
         refuseUpdatesOf(z[1]);
         for (int zone : z) (master ? mcz(zone).Name : scz(zone).Name) = fresh.arg(zone), (master ? mcz(zone).Changed : scz(zone).Changed) = true;
-        host->calls.clear();
+        observed->calls.clear();
         exec(QStringLiteral("delete from downloadqueue"));
         exec(QStringLiteral("delete from errorlog"));
         master ? saveMaster() : saveStandard();
