@@ -4,13 +4,12 @@
 #include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
 #include "platform/controls/ListControls.h"
-#include "tests/support/QtPrinters.h"
+#include "tests/support/Errors.h"
 #include "tests/support/RecordingHost.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 
 using namespace automation;
 

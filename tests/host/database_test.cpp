@@ -3,7 +3,6 @@
 // the texts the component asks for; the demo and scale seeds, consistent, with
 // ids the database keeps handing out afterwards.
 #include "platform/automation/Convert.h"
-#include "tests/support/Errors.h"
 #include "tests/support/HostDatabase.h"
 
 using automation::AutomationError;

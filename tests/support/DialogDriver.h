@@ -34,9 +34,7 @@ struct DialogDriver {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
     }
     static void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(window().windowHandle(), k, m); }
-    static void type(const char* keys) {
-        for (; *keys; ++keys) QTest::keyClick(window().windowHandle(), *keys);
-    }
+    static void type(const char* keys) { for (; *keys; ++keys) QTest::keyClick(window().windowHandle(), *keys); }
 };
 
 }  // namespace testsupport

@@ -9,7 +9,6 @@
 #include "master_zones/MCZRecords.h"
 #include "platform/database/Connection.h"
 #include "standard_zones/SCZRecords.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
 #include <array>
