@@ -19,20 +19,15 @@ class FlexGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         grid.resize(400, 300);
-        grid.setRows(50);
-        grid.setCols(20);
-        grid.setFixedRows(1);
-        grid.setFixedCols(2);
-        grid.setColWidth(-1, 960);
-        grid.setRowHeight(-1, 300);
+        grid.setRows(50), grid.setCols(20), grid.setFixedRows(1), grid.setFixedCols(2);
+        grid.setColWidth(-1, 960), grid.setRowHeight(-1, 300);
         grid.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
         // The grid's events, with the current cell as seen inside each one.
         auto at = [this] { return QStringLiteral("%1,%2").arg(grid.row()).arg(grid.col()); };
         QObject::connect(&grid, &FlexGrid::leaveCell, &grid, [=, this] { events << "leave " + at(); });
         QObject::connect(&grid, &FlexGrid::mouseDown, &grid, [=, this](Qt::MouseButton b, Qt::KeyboardModifiers, double x, double y) {
-            events << QStringLiteral("down %1 ").arg(int(b)) + at();
-            down = {x, y};
+            events << QStringLiteral("down %1 ").arg(int(b)) + at(), down = {x, y};
         });
         QObject::connect(&grid, &FlexGrid::mouseUp, &grid,
                          [this](Qt::MouseButton b, Qt::KeyboardModifiers, double, double) { events << QStringLiteral("up %1").arg(int(b)); });

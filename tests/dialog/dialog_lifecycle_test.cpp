@@ -30,8 +30,7 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     const QStringList order{"ComponentType=32", "CanView", "CanSave", "SubPermissions", "GRS(1164)"};
     for (int i = 1; i < order.size(); ++i) EXPECT_LT(calls.indexOf(order[i - 1]), calls.indexOf(order[i])) << order[i].toStdString();
     EXPECT_EQ(calls.last(), QStringLiteral("Enabled=False")) << "the host is disabled at the very end";
-    EXPECT_TRUE(host.journal->errors.isEmpty()) << host.journal->errors.value(0).location.toStdString();
-    EXPECT_TRUE(boxes.boxes.isEmpty());
+    EXPECT_TRUE(host.journal->errors.isEmpty() && boxes.boxes.isEmpty()) << host.journal->errors.value(0).location.toStdString();
 
     cz::FrmMainWindow& w = window();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("R1164|Warehouse \"North\", Dock 2"));
@@ -39,8 +38,8 @@ TEST_P(DialogLifecycle, TheLoadAsksForRightsOwnsTheHostWindowAndDisablesTheHostL
     EXPECT_EQ(w.parent(), nullptr) << "as an owner, not as a Qt parent";
     EXPECT_EQ(w.SSTab1->tabCaption(1), QStringLiteral("&Master Control Zones")) << "the caption the tab rights name";
     // Names the localizer's stored texts are keyed by; the editors (the last six) start hidden.
-    const QStringList names{"lblSCZDirections", "lblMCZDirections", "Label1_7", "chkTagAlert_1", "chkGlobal", "cmdHelp",
-                            "txtText", "cmdDropDown", "lstTimeZones", "lstStdControlZones", "cmbLinkedZone", "cmbLinkedAccessZone"};
+    const QStringList names{"lblSCZDirections", "lblMCZDirections", "Label1_7", "chkTagAlert_1", "chkGlobal", "cmdHelp", "txtText",
+                            "cmdDropDown", "lstTimeZones", "lstStdControlZones", "cmbLinkedZone", "cmbLinkedAccessZone"};
     for (const QString& name : names) {
         QWidget* c = w.findChild<QWidget*>(name);
         ASSERT_NE(c, nullptr) << name.toStdString();
@@ -97,19 +96,16 @@ TEST_P(DialogLifecycle, ARefusedLoadTellsWhyUnloadsAndLeavesTheNextOpenWhole) {
             boxes.boxes.clear();
             boxes.failures = failures;
             raise(MainEntrance);  // would throw if the refusal failed the call
-            EXPECT_FALSE(form().isLoaded());
-            EXPECT_TRUE(form().FormLoadCanceled);
+            EXPECT_TRUE(!form().isLoaded() && form().FormLoadCanceled);
             EXPECT_EQ(boxes.shown(), failures ? QStringList() : QStringList{QStringLiteral("64 R290: ") + QLatin1String(r.text)});
             EXPECT_EQ(host.parent->lastCloseReason, form().CloseReason);
-            EXPECT_TRUE(host.parent->enabled());
-            EXPECT_EQ(host.journal->count(QStringLiteral("Enabled=False")), 0);
+            EXPECT_TRUE(host.parent->enabled() && host.journal->count(QStringLiteral("Enabled=False")) == 0) << "the host was never disabled";
         }
     // One denied tab leaves the other, usable.
     security().view = true;
     denyTabs(true, false);
     open(MainEntrance);
-    EXPECT_FALSE(window().SSTab1->tabEnabled(0));
-    EXPECT_EQ(window().SSTab1->tab(), 1);
+    EXPECT_TRUE(!window().SSTab1->tabEnabled(0) && window().SSTab1->tab() == 1);
     EXPECT_TRUE(window().SSSplitter1->isVisible()) << "the load hides the master page; the tab left must show it";
     EXPECT_FALSE(window().grdSCZ->isVisible());
     EXPECT_EQ(window().grdSCZ->rows(), 193);

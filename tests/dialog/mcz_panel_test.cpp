@@ -12,10 +12,7 @@ namespace {
 
 class MCZPanel : public DialogTest {
 protected:
-    void openMaster() {
-        open(Warehouse);
-        window().SSTab1->setTab(1);
-    }
+    void openMaster() { open(Warehouse), window().SSTab1->setTab(1); }
     cz::MCZRecord& zone(int m) { return form().state().MCZArray(m); }
     QString zoneName(int n) { return form().state().SCZArray(n).Name; }
 };

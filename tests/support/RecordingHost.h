@@ -49,13 +49,9 @@ public:
     int hwnd() const { return window ? controls::windowHandle(window) : 4242; }
     QWidget* window = nullptr;
     bool enabled() const { return enabled_; }
-    void setEnabled(bool e) {
-        enabled_ = e;
-        journal->calls << QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False"));
-    }
+    void setEnabled(bool e) { enabled_ = e, journal->calls << QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False")); }
     Q_INVOKABLE void CZCallback(QString& closeReason, QString& cellEdited) {
-        lastCloseReason = closeReason;
-        lastCellEdited = cellEdited;
+        lastCloseReason = closeReason, lastCellEdited = cellEdited;
         journal->calls << QStringLiteral("CZCallback(%1,%2)").arg(closeReason, cellEdited);
     }
 
@@ -97,10 +93,7 @@ class RecordingSecurity : public QObject {
 public:
     RecordingSecurity(std::shared_ptr<Journal> j, QObject* parent) : QObject(parent), tabs(new SubPermissionList(this)), journal(std::move(j)) {}
     int componentType() const { return componentType_; }
-    void setComponentType(int t) {
-        componentType_ = t;
-        journal->calls << QStringLiteral("ComponentType=%1").arg(t);
-    }
+    void setComponentType(int t) { componentType_ = t, journal->calls << QStringLiteral("ComponentType=%1").arg(t); }
     bool canView() const { journal->calls << QStringLiteral("CanView"); return view; }
     bool canSave() const { journal->calls << QStringLiteral("CanSave"); return save; }
     QObject* subPermissions() const { journal->calls << QStringLiteral("SubPermissions"); return tabs; }
