@@ -1,6 +1,5 @@
 #include "platform/automation/Convert.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 
 #include <functional>
 #include <limits>

@@ -3,13 +3,11 @@
 #include "platform/automation/ComServer.h"
 #include "platform/automation/Registry.h"
 #include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <dlfcn.h>
-#include <gtest/gtest.h>
 
 using namespace automation;
 using testsupport::errorOf;

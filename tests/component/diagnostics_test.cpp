@@ -3,16 +3,13 @@
 #include "diagnostics/ErrorTrap.h"
 #include "diagnostics/ListSelection.h"
 #include "diagnostics/MPublic.h"
-#include "platform/automation/AutomationError.h"
 #include "platform/controls/ListControls.h"
-#include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/QtPrinters.h"
+#include "tests/support/Errors.h"
 #include "tests/support/RecordingHost.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <gtest/gtest.h>
 
 using namespace automation;
 
@@ -31,8 +28,6 @@ struct Diagnostics : ::testing::Test {
         QFile::remove(cz::LogFilePath());
     }
     void TearDown() override {
-        QFile::setPermissions(QFileInfo(cz::LogFilePath()).absolutePath(),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
         QDir(cz::LogFilePath()).removeRecursively();
         QFile::remove(cz::LogFilePath());
     }
@@ -77,8 +72,7 @@ TEST_F(Diagnostics, TheErrorBoxHasTheExactTextAndTheLogGetsTheSameLines) {
                                        "Number: 13\r\n"
                                        "Description: Type mismatch"));
     EXPECT_EQ(box.title, QStringLiteral("Control Zones"));
-    EXPECT_EQ(box.icon(), controls::mb::Critical);
-    EXPECT_EQ(box.buttons(), controls::mb::OKOnly);
+    EXPECT_EQ(box.style, controls::mb::Critical | controls::mb::OKOnly);
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 5);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(": The following unexpected application error occurred...")));
@@ -108,29 +102,18 @@ TEST_F(Diagnostics, TheLogFileStartsAfreshEachRunAndAFailedWriteIsShown) {
     EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("Error writing to log file: ")));
     EXPECT_TRUE(boxes.boxes[0].text.endsWith(QStringLiteral("\r\n\r\nOriginal log msg: lost line")));
     EXPECT_EQ(boxes.boxes[0].title, QStringLiteral("Control Zones"));
-    EXPECT_EQ(boxes.boxes[0].icon(), controls::mb::Critical);
+    EXPECT_EQ(boxes.boxes[0].style, controls::mb::Critical | controls::mb::OKOnly);
 }
 
 TEST_F(Diagnostics, SelectingByItemDataRaisesClickOnlyWhenAnEntryMatches) {
     controls::ComboBox combo;
     controls::ListBox list;
-    for (int i = 0; i < 3; ++i) {
-        combo.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
-        list.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
-    }
-    QSignalSpy comboClicks(&combo, &controls::ComboBox::click);
-    QSignalSpy listClicks(&list, &controls::ListBox::click);
+    for (int i = 0; i < 3; ++i) combo.addEntry(QStringLiteral("e%1").arg(i), 10 * i), list.addEntry(QStringLiteral("e%1").arg(i), 10 * i);
+    QSignalSpy comboClicks(&combo, &controls::ComboBox::click), listClicks(&list, &controls::ListBox::click);
     combo.setListIndex(0);
-    cz::SelectComboByItemData(&combo, 20);
-    EXPECT_EQ(combo.listIndex(), 2);
-    cz::SelectComboByItemData(&combo, 20);  // the same entry again still clicks
-    cz::SelectComboByItemData(&combo, 99);
-    EXPECT_EQ(combo.listIndex(), 2);
-    EXPECT_EQ(comboClicks.count(), 3);
-    cz::SelectListByItemData(&list, 10);
-    cz::SelectListByItemData(&list, -1);
-    EXPECT_EQ(list.listIndex(), 1);
-    EXPECT_EQ(listClicks.count(), 1);
+    for (int data : {20, 20, 99}) cz::SelectComboByItemData(&combo, data);  // the same entry again still clicks, a missing one not
+    for (int data : {10, -1}) cz::SelectListByItemData(&list, data);
+    EXPECT_EQ((QList<qsizetype>{combo.listIndex(), comboClicks.count(), list.listIndex(), listClicks.count()}), (QList<qsizetype>{2, 3, 1, 1}));
 }
 
 // Show and end; log and continue; log and end with an action after the report.

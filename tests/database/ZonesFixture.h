@@ -3,8 +3,6 @@
 // and an open Connection to it.
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
-#include "tests/support/Errors.h"
-#include "tests/support/QtPrinters.h"
 #include "tests/support/TestDatabase.h"
 
 #include <memory>

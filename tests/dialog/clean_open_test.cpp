@@ -3,16 +3,8 @@
 // nothing, however the previous open ended.
 #include "tests/dialog/DialogFixture.h"
 
-#include "diagnostics/ListSelection.h"
-#include "platform/controls/TabControl.h"
-#include "reference/TimeZones.h"
-#include "tests/support/ZoneColumns.h"
-#include "tests/support/ZoneFields.h"
-
-#include <QApplication>
-#include <algorithm>
 #include <QCheckBox>
-#include <QLineEdit>
+#include <algorithm>
 
 using namespace dialogtest;
 using hostdb::demo::MainEntrance;
@@ -49,7 +41,6 @@ protected:
         return db().rows(select.arg(testsupport::quoted(testsupport::standardZoneColumns()).join(QLatin1Char(',')), QStringLiteral("std")).arg(controller)) +
                db().rows(select.arg(testsupport::quoted(testsupport::masterZoneColumns()).join(QLatin1Char(',')), QStringLiteral("master")).arg(controller));
     }
-    void cancel() { press(window().CmdCancel); }
 };
 
 // Widgets, windows and the keyboard are the dialog's own business: one engine is enough.
@@ -84,12 +75,12 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
 
     raise(MainEntrance);
     expectTablesAsStored(MainEntrance);  // zones without rows zeroed, the NULL not the previous controller's 1
-    press(window().cmdOK);
+    ok();
     EXPECT_EQ(host.journal->count(QStringLiteral("BeginTran")), 2);
 
     raise(Warehouse);
     expectTablesAsStored(Warehouse);
-    press(window().cmdOK);
+    ok();
     EXPECT_EQ(rowsOf(Warehouse), warehouse);
     EXPECT_EQ(rowsOf(MainEntrance), entrance);
 }
@@ -97,11 +88,8 @@ TEST_P(CleanOpen, EveryOpenShowsTheDatabaseAndAnOKWithoutEditsWritesNothing) {
 TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
     const QString forty = QStringLiteral("Forty characters of a stored zone name.").leftJustified(40, QLatin1Char('!'));
     const QString long200 = QStringLiteral("0123456789").repeated(20);
-    db().runScript(QStringLiteral("update controllerstdcontrolzones set name = '%1' where controllerid = 5 and controlzoneindex = 5;"
-                                  "update controllerstdcontrolzones set name = '%2' where controllerid = 5 and controlzoneindex = 6;"
-                                  "update controllermastercontrolzones set name = '%1', description = '%2' where controllerid = 5 and mastercontrolzoneindex = 193;"
-                                  "update controllermastercontrolzones set name = '%2', description = '%1' where controllerid = 5 and mastercontrolzoneindex = 194")
-                       .arg(forty, long200));
+    for (const auto& [zone, text] : {std::pair{5, "name = '%1'"}, {6, "name = '%2'"}, {193, "name = '%1', description = '%2'"}, {194, "name = '%2', description = '%1'"}})
+        store(zone, QString::fromLatin1(text).replace(QStringLiteral("%1"), forty).replace(QStringLiteral("%2"), long200));
     const QStringList stored = rowsOf(Warehouse);
 
     raise(Warehouse);
@@ -134,7 +122,7 @@ TEST_P(CleanOpen, StoredTextLongerThanTheTypingLimitIsShownAndKeptWhole) {
         QTest::mouseClick(window().txtMCZName, Qt::LeftButton);
         QTest::mouseClick(window().txtMCZDescription, Qt::LeftButton);
     }
-    press(window().cmdOK);
+    ok();
     EXPECT_EQ(rowsOf(Warehouse), stored) << "nothing was cut short";
 }
 
@@ -156,7 +144,7 @@ TEST_P(ManyOpens, AClickedRowIsHighlightedOnEveryOpenTheGridKeepsTheKeyboardAndN
             EXPECT_EQ(colourAt(), grid->backColorSel()) << "open " << open;
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
             // Keys go where a keyboard sends them: to the window's focus.
-            for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) QTest::keyClick(window().windowHandle(), key);
+            for (Qt::Key k : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Space}) key(k);
             ASSERT_TRUE(form().isLoaded()) << "open " << open;
             EXPECT_EQ(QApplication::focusWidget(), grid) << "open " << open;
         }

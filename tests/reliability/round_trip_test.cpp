@@ -2,11 +2,10 @@
 // normalised (Booleans stored as -1 or 2, a REAL in an integer column, invalid
 // UTF-8, extreme integers): the save still finds every row, the text comes
 // back exactly (less the commas the name editors remove), nothing else changes.
+// Relays, TAG, alert and threat level set with the mouse reach the rows too.
 #include "tests/reliability/HostFixture.h"
 
-#include "platform/controls/FlexGrid.h"
-
-#include <QLineEdit>
+#include <QCheckBox>
 
 using namespace reliability;
 
@@ -17,7 +16,7 @@ protected:
     // Every row of every table, less the logs a save adds to and the zones this test writes.
     QHash<QString, QStringList> everythingElse() {
         const QHash<QString, QString> written{{QStringLiteral("controllerstdcontrolzones"), QStringLiteral("controlzoneindex between 10 and 15")},
-                                              {QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex between 200 and 206")}};
+                                              {QStringLiteral("controllermastercontrolzones"), QStringLiteral("mastercontrolzoneindex = 192 or mastercontrolzoneindex between 200 and 206")}};
         QHash<QString, QStringList> out;
         for (const QString& table : conn->database().tables()) {
             const QString t = table.toLower();
@@ -47,32 +46,46 @@ TEST_P(RoundTrip, EveryRowIsFoundWhatWasEnteredIsStoredAndNothingElseChanges) {
     const auto before = everythingElse();
 
     open();
-    controls::FlexGrid* grid = form().window()->grdSCZ;
+    cz::FrmMainWindow& w = window();
     for (int i = 0; i < 6; ++i) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(10 + i + 1, 1).center());
-        ASSERT_TRUE(form().window()->txtText->isVisible());
-        form().window()->txtText->setText(texts[i]);
+        clickCell(w.grdSCZ, 10 + i + 1, 1);
+        ASSERT_TRUE(w.txtText->isVisible());
+        w.txtText->setText(texts[i]);
     }
+    const bool relay3 = form().state().SCZArray(11).Relay[3], tag = form().state().SCZArray(12).Tag;
+    clickCell(w.grdSCZ, 12, 5);   // relay 3 of zone 11; ends the name edit
+    clickCell(w.grdSCZ, 13, 75);  // TAG of zone 12 (on SQLite a stored 2.5)
     for (int i = 0; i < 6; ++i) {
-        cz::SelectComboByItemData(form().window()->cmbMCZIndex, 200 + i);
-        form().window()->txtMCZName->setText(QStringLiteral("M ") + texts[i]);  // names are unique across both kinds
-        form().window()->txtMCZDescription->setText(texts[(i + 1) % 6]);
+        cz::SelectComboByItemData(w.cmbMCZIndex, 200 + i);
+        w.txtMCZName->setText(QStringLiteral("M ") + texts[i]);  // names are unique across both kinds
+        w.txtMCZDescription->setText(texts[(i + 1) % 6]);
     }
+    // Master zone 192: the name editor refuses a typed comma or '%'; the rest by the mouse.
+    cz::SelectComboByItemData(w.cmbMCZIndex, 192);
+    w.txtMCZName->selectAll();
+    QTest::keyClicks(w.txtMCZName, QStringLiteral("Evacuate, All%"));
+    w.cmbThreatLevel->setListIndex(w.cmbThreatLevel->listCount() - 1);
+    const int level = w.cmbThreatLevel->itemDataAt(w.cmbThreatLevel->listCount() - 1);
+    QTest::mouseClick(w.chkTagAlert[1], Qt::LeftButton);
+    const bool alert = form().state().MCZArray(192).Alert;
     // Only viewed: marked changed, and written back as shown.
-    cz::SelectComboByItemData(form().window()->cmbMCZIndex, 206);
-    const QString shown = form().window()->txtMCZName->text();
+    cz::SelectComboByItemData(w.cmbMCZIndex, 206);
+    const QString shown = w.txtMCZName->text();
     EXPECT_EQ(shown, isPostgres() ? QStringLiteral("\u00c5ngstr\u00f6m") : QStringLiteral("Nor\uFFFDth"));
     ok();
     ASSERT_FALSE(form().isLoaded()) << (boxes.boxes.isEmpty() ? std::string() : boxes.boxes.first().text.toStdString());
     EXPECT_TRUE(reports().isEmpty());
-    EXPECT_EQ(storedName(206), shown);
+    EXPECT_EQ(stored(206), shown);
+    EXPECT_EQ(stored(11, QStringLiteral("ry3")) + stored(12, QStringLiteral("tag")), QStringLiteral("%1%2").arg(relay3 ? 0 : 1).arg(tag ? 0 : 1));
+    EXPECT_EQ(stored(192, QStringLiteral("name, securitylevel, alert")), QStringLiteral("Evacuate All|%1|%2").arg(level).arg(alert ? 1 : 0));
     const auto after = everythingElse();
     for (auto it = before.cbegin(); it != before.cend(); ++it) EXPECT_EQ(after.value(it.key()), it.value()) << it.key().toStdString();
-    EXPECT_EQ(db().count(QStringLiteral("downloadqueue")), 13) << "one command and one event per written zone";
-    EXPECT_EQ(db().count(QStringLiteral("eventlog")), 13);
+    EXPECT_EQ((QList<qlonglong>{db().count(QStringLiteral("downloadqueue")), db().count(QStringLiteral("eventlog"))}), (QList<qlonglong>{14, 14}))
+        << "one command and one event per written zone";
 
     const auto asName = [](QString s) { return s.remove(QLatin1Char(',')); };
     open();
+    EXPECT_EQ(window().grdSCZ->textMatrix(12, 5), relay3 ? QString() : QStringLiteral("X")) << "the reopened grid shows the saved mark";
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(form().state().SCZArray(10 + i).Name, asName(texts[i]));
         EXPECT_EQ(form().state().MCZArray(200 + i).Name, asName(QStringLiteral("M ") + texts[i]));

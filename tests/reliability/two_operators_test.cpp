@@ -1,12 +1,8 @@
-// Two operators, two host processes, one controller: while this dialog is
-// open the other host (reliability_peer) saves edits; with detection asked
-// for, this operator sees the zones saved since the load and chooses; saving
+// Two operators, one controller: while this dialog is open another operator's
+// save changes rows over a connection of its own; with detection asked for,
+// this operator sees the zones saved since the load and chooses; saving
 // anyway, the later OK wins whole rows and the other's untouched zones survive.
 #include "tests/reliability/HostFixture.h"
-
-#include "master_zones/ConflictCheck.h"
-
-#include <QProcess>
 
 using namespace reliability;
 
@@ -24,28 +20,20 @@ public:
 
 class TwoOperators : public HostTest {
 protected:
-    void otherOperatorSaves(int zone, const QString& edit) {
-        QProcess peer;
-        peer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/reliability_peer"),
-                   {db().connectionString(), QString::number(Warehouse), QString::number(zone), edit, comm()->detectConflicts() ? "detect" : ""});
-        ASSERT_TRUE(peer.waitForFinished(60000));
-        ASSERT_TRUE(peer.exitStatus() == QProcess::NormalExit && peer.exitCode() == 0) << "the other host saved with a report: " << peer.exitCode();
-    }
-    bool relay1(int zone) { return stored(zone, QStringLiteral("ry1")).toBool(); }
+    bool relay1(int zone) { return stored(zone, QStringLiteral("ry1")) == QLatin1String("1"); }
 
-    // This operator edits standard zone 5, leaves 6 changed as the other will
-    // leave it, and only views master zone 220 (one whose texts fit its
-    // editors); the other saves 5, 7 and 220 first.
+    // This operator edits standard zone 5, leaves 6 changed as it was loaded,
+    // and only views master zone 220 (one whose texts fit its editors); the
+    // other operator's save toggles relay 1 of zones 5 and 7 and renames 220.
     void collide() {
         comm()->setDetectConflicts(true);
         boxes.answer = controls::mb::No;
         open();
         rename(5, QStringLiteral("Mine"));
         rename(6, form().state().SCZArray(6).Name);
-        cz::SelectComboByItemData(form().window()->cmbMCZIndex, 220);
-        for (int zone : {5, 7}) otherOperatorSaves(zone, QStringLiteral("relay:1"));
-        otherOperatorSaves(220, QStringLiteral("rename:Theirs"));
+        cz::SelectComboByItemData(window().cmbMCZIndex, 220);
+        for (int zone : {5, 7}) store(zone, QStringLiteral("ry1 = 1 - ry1"));
+        store(220, QStringLiteral("name = 'Theirs'"));
         boxes.boxes.clear();
     }
 };
@@ -65,7 +53,7 @@ TEST_P(TwoOperators, WithDetectionTheOperatorSeesTheZonesSavedSinceTheLoadAndMay
     EXPECT_TRUE(box.contains(QStringLiteral("MCZ 220 \"%1\" (only viewed here)").arg(shown))) << box.toStdString();
     EXPECT_FALSE(box.contains(QStringLiteral("SCZ 6")) || box.contains(QStringLiteral("SCZ 7"))) << box.toStdString();
     EXPECT_TRUE(form().isLoaded());
-    EXPECT_EQ(db().count(QStringLiteral("eventlog"), QStringLiteral("description like '(SCZ5)%'")), 1) << "only the other's event";
+    EXPECT_EQ(db().count(QStringLiteral("eventlog")), 0) << "nothing saved here";
 
     boxes.boxes.clear();
     bool first = true;
@@ -74,9 +62,9 @@ TEST_P(TwoOperators, WithDetectionTheOperatorSeesTheZonesSavedSinceTheLoadAndMay
     conn->setStatementHook(nullptr);
     EXPECT_FALSE(form().isLoaded());
     EXPECT_TRUE(boxes.boxes.isEmpty());
-    EXPECT_EQ(storedName(5), QStringLiteral("Mine"));
+    EXPECT_EQ(stored(5), QStringLiteral("Mine"));
     EXPECT_EQ(relay1(5), !theirRelay);
-    EXPECT_EQ(storedName(220), shown) << "this dialog's rows win";
+    EXPECT_EQ(stored(220), shown) << "this dialog's rows win";
     EXPECT_EQ(relay1(7), theirRelay7) << "the other's edit of a zone this dialog left alone survives";
     QFile log(cz::LogFilePath());
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));

@@ -1,8 +1,15 @@
 #pragma once
-// The error a call raises; a test failure when it raises none.
+// The error a call raises (a test failure when it raises none); Qt values
+// printed readably in failure messages.
 #include "platform/automation/AutomationError.h"
 
+#include <QString>
+#include <QVariant>
 #include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QVariant& v, std::ostream* os) { *os << "QVariant(" << v.typeName() << ", " << v.toString().toStdString() << ')'; }
 
 namespace testsupport {
 

@@ -1,13 +1,15 @@
 #pragma once
 // A host written for the tests: any QObject with the member names a host
 // offers. Each object appends the calls it receives to a shared journal, so a
-// test can check names, order and arguments.
+// test can check names, order and arguments. Message boxes are recorded too.
 #include "platform/automation/AutomationError.h"
 #include "platform/automation/Dispatch.h"
+#include "platform/controls/MessageBox.h"
 #include "platform/controls/WindowHandle.h"
 
 #include <QHash>
 #include <QObject>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
@@ -26,6 +28,12 @@ struct Journal {
         QVariant line, zero;
     };
     QList<LoggedError> errors;
+    // "location number" of every error logged, e.g. "LoadSCZArray 94".
+    QStringList logged() const {
+        QStringList out;
+        for (const LoggedError& e : errors) out << QStringLiteral("%1 %2").arg(e.location).arg(e.number);
+        return out;
+    }
     int count(const QString& prefix) const {
         return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const QString& c) { return c.startsWith(prefix); }));
     }
@@ -41,13 +49,9 @@ public:
     int hwnd() const { return window ? controls::windowHandle(window) : 4242; }
     QWidget* window = nullptr;
     bool enabled() const { return enabled_; }
-    void setEnabled(bool e) {
-        enabled_ = e;
-        journal->calls << QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False"));
-    }
+    void setEnabled(bool e) { enabled_ = e, journal->calls << QStringLiteral("Enabled=%1").arg(e ? QStringLiteral("True") : QStringLiteral("False")); }
     Q_INVOKABLE void CZCallback(QString& closeReason, QString& cellEdited) {
-        lastCloseReason = closeReason;
-        lastCellEdited = cellEdited;
+        lastCloseReason = closeReason, lastCellEdited = cellEdited;
         journal->calls << QStringLiteral("CZCallback(%1,%2)").arg(closeReason, cellEdited);
     }
 
@@ -89,10 +93,7 @@ class RecordingSecurity : public QObject {
 public:
     RecordingSecurity(std::shared_ptr<Journal> j, QObject* parent) : QObject(parent), tabs(new SubPermissionList(this)), journal(std::move(j)) {}
     int componentType() const { return componentType_; }
-    void setComponentType(int t) {
-        componentType_ = t;
-        journal->calls << QStringLiteral("ComponentType=%1").arg(t);
-    }
+    void setComponentType(int t) { componentType_ = t, journal->calls << QStringLiteral("ComponentType=%1").arg(t); }
     bool canView() const { journal->calls << QStringLiteral("CanView"); return view; }
     bool canSave() const { journal->calls << QStringLiteral("CanSave"); return save; }
     QObject* subPermissions() const { journal->calls << QStringLiteral("SubPermissions"); return tabs; }
@@ -152,6 +153,38 @@ struct RecordingHost {
     std::shared_ptr<Journal> journal = std::make_shared<Journal>();
     std::unique_ptr<RecordingHostObject> parent = std::make_unique<RecordingHostObject>(journal);
     std::unique_ptr<RecordingCommunication> comm = std::make_unique<RecordingCommunication>(journal);
+};
+
+// Records every message box instead of showing it, and answers OK; the first
+// `failures` boxes fail to show instead, as without a desktop.
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder()
+        : scope_([this](const controls::MessageBoxRequest& r) {
+              if (failures > 0) {
+                  --failures;
+                  automation::raise(automation::err::UserDefined, QStringLiteral("no desktop to show boxes on"));
+              }
+              boxes.append(r);
+              return answer;
+          }) {}
+
+    // Each box: an error box as "function number" (e.g. "frmMain.X 94"), any other as "style title: text".
+    QStringList shown() const {
+        static const QRegularExpression fields(QStringLiteral("Function Name: (\\S*).*Number: (-?\\d+)"), QRegularExpression::DotMatchesEverythingOption);
+        QStringList out;
+        for (const auto& b : boxes)
+            if (b.icon() == controls::mb::Critical) out << fields.match(b.text).capturedTexts().mid(1).join(QLatin1Char(' '));
+            else out << QStringLiteral("%1 %2: %3").arg(b.style).arg(b.title, b.text);
+        return out;
+    }
+
+    QList<controls::MessageBoxRequest> boxes;
+    int answer = controls::mb::OK;
+    int failures = 0;
+
+private:
+    controls::ScopedMessageBoxHandler scope_;
 };
 
 }  // namespace testsupport

@@ -4,12 +4,12 @@
 // TAMRIK_TEST_PG_HOST (socket folder) and TAMRIK_TEST_PG_PORT (user postgres),
 // dropped again afterwards. scripts/with-postgres.sh starts such a server.
 #include "platform/database/Connection.h"
+#include "tests/support/Errors.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 #include <string>

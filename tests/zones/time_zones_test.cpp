@@ -1,6 +1,5 @@
 // The generic time zone catalogue, the controller's time zone map and the
 // conversions between them.
-#include "host/lib/StandIns.h"
 #include "tests/zones/ZoneDatabase.h"
 
 using namespace zonetest;
@@ -19,6 +18,24 @@ protected:
 TAMRIK_ON_BOTH_ENGINES(TimeZonesLoading);
 
 TEST_P(TimeZonesLoading, LoadsTheCatalogueInProcedureOrderAndMapsEveryListedSlot) {
+    // Before any load: numbers beyond the map and unknown ids give a default and are logged with the host.
+    tz.PanelTimeZoneMap[149] = 9;
+    EXPECT_EQ((QList<int>{tz.LookupGenericTZId(149), tz.LookupGenericTZId(150), tz.LookupGenericTZId(255)}), (QList<int>{9, 1, 1}));
+    tz.GenericTZArray = {{QStringLiteral("Always"), 1}, {QStringLiteral("First"), 4}, {QStringLiteral("Second"), 4}, {QString(), 0}};
+    EXPECT_EQ(tz.LookupGenericTZName(4), QStringLiteral("First"));
+    for (int id : {0, -3}) EXPECT_EQ(tz.LookupGenericTZName(id), QStringLiteral("??????"));
+    EXPECT_EQ(logged(), (QStringList{"LookupGenericTZId 9", "LookupGenericTZId 9", " 0", " 0"}));
+    for (const LoggedError& e : host.journal->errors) {
+        EXPECT_EQ(e.controllerId, QVariant::fromValue(qint32(Controller)));
+        EXPECT_EQ(e.zero, QVariant::fromValue(qint16(0)));
+    }
+    const LoggedError& beyond = host.journal->errors[0];
+    EXPECT_TRUE(beyond.line.metaType().id() == QMetaType::QString && beyond.line.toInt() > 0) << "the line, as text";
+    EXPECT_EQ(host.journal->errors[2].line.toString() + host.journal->errors[3].line.toString(),
+              QStringLiteral("TimeZone ID (0) not found.TimeZone ID (-3) not found."));
+    EXPECT_TRUE(boxes.boxes.isEmpty());
+    host.journal->errors.clear();
+
     tz.LoadTimeZoneInformation(Controller);
     EXPECT_TRUE(tz.GenericTZArray.isEmpty()) << "an empty catalogue is no fault";
     EXPECT_EQ(tz.LookupGenericTZName(1), QStringLiteral("??????"));
@@ -109,29 +126,6 @@ TEST_P(TimeZonesLoading, FaultsAreShownWithTheFailingOperationsLocation) {
     // Each conversion fails alone and the load goes on.
     expectShown({"frmMain.ConvertPanelTZToGenericTZId 13", "frmMain.ConvertPanelTZToGenericTZId 13"}, {0, 0});
     EXPECT_TRUE(host.journal->errors.isEmpty()) << "nothing of this goes to the host's log";
-}
-
-// Lookups on tables set directly: no database involved.
-struct TimeZonesLookups : ::testing::Test, HostSide {};
-
-// Numbers beyond the map and unknown ids give a default and are logged with the host.
-TEST_F(TimeZonesLookups, NumbersBeyondTheMapAndUnknownIdsAreLoggedAndGiveADefault) {
-    tz.PanelTimeZoneMap[149] = 9;
-    EXPECT_EQ((QList<int>{tz.LookupGenericTZId(149), tz.LookupGenericTZId(150), tz.LookupGenericTZId(255)}), (QList<int>{9, 1, 1}));
-    tz.GenericTZArray = {{QStringLiteral("Always"), 1}, {QStringLiteral("First"), 4}, {QStringLiteral("Second"), 4}, {QString(), 0}};
-    EXPECT_EQ(tz.LookupGenericTZName(4), QStringLiteral("First"));
-    for (int id : {0, -3}) EXPECT_EQ(tz.LookupGenericTZName(id), QStringLiteral("??????"));
-    EXPECT_EQ(logged(), (QStringList{"LookupGenericTZId 9", "LookupGenericTZId 9", " 0", " 0"}));
-    for (const LoggedError& e : host.journal->errors) {
-        EXPECT_EQ(e.controllerId, QVariant::fromValue(qint32(Controller)));
-        EXPECT_EQ(e.zero, QVariant::fromValue(qint16(0)));
-    }
-    const LoggedError& beyond = host.journal->errors[0];
-    EXPECT_EQ(beyond.line.metaType().id(), QMetaType::QString);
-    EXPECT_GT(beyond.line.toInt(), 0);
-    EXPECT_EQ(host.journal->errors[2].line.toString() + host.journal->errors[3].line.toString(),
-              QStringLiteral("TimeZone ID (0) not found.TimeZone ID (-3) not found."));
-    EXPECT_TRUE(boxes.boxes.isEmpty());
 }
 
 }  // namespace

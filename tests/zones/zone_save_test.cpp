@@ -2,16 +2,13 @@
 // failures in the order the host hears of them, and what the database holds
 // afterwards, on both engines.
 #include "master_zones/MCZSave.h"
-#include "platform/automation/AutomationError.h"
 #include "standard_zones/SCZSave.h"
-#include "tests/save/SaveFixture.h"
-#include "tests/support/ZoneColumns.h"
-#include "tests/support/ZoneFields.h"
+#include "tests/zones/ZoneDatabase.h"
 
 // Records name only the fields that differ from an empty one.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-using namespace savetest;
+using namespace zonetest;
 using testsupport::relays;
 
 namespace {
@@ -43,9 +40,7 @@ TEST_P(ZoneSave, WithoutAChangedRowOnlyTheTransactionAndTheStandardTimeZonePassR
     EXPECT_EQ(slotsOf(3), QStringList{QStringLiteral("3|S")}) << "the new slot is committed";
     EXPECT_EQ(stored(5, QStringLiteral("name, tz_pred")) + stored(200, QStringLiteral("name, tz_pred")), QStringLiteral("Zone 5|1Master 200|1"));
     EXPECT_EQ(stored(100, QStringLiteral("name")) + stored(250, QStringLiteral("name")), QStringLiteral("<no row><no row>"));
-    EXPECT_TRUE(queued().isEmpty());
-    EXPECT_TRUE(events().isEmpty());
-    EXPECT_TRUE(boxes.boxes.isEmpty());
+    EXPECT_TRUE(queued().isEmpty() && events().isEmpty() && boxes.boxes.isEmpty()) << "nothing queued, logged or shown";
 }
 
 TEST_P(ZoneSave, ChangedZonesAreWrittenQueuedAndLoggedInRowOrder) {
@@ -100,9 +95,8 @@ TEST_P(ZoneSave, AFailedRowUpdateEndsTheTransactionAndTheSaveGoesOn) {
         SCOPED_TRACE(kind.toStdString());
         refuseUpdatesOf(z[1]);
         for (int zone : z) (master ? mcz(zone).Name : scz(zone).Name) = fresh.arg(zone), (master ? mcz(zone).Changed : scz(zone).Changed) = true;
-        host->calls.clear();
-        exec(QStringLiteral("delete from downloadqueue"));
-        exec(QStringLiteral("delete from errorlog"));
+        observed->calls.clear();
+        db().runScript(QStringLiteral("delete from downloadqueue; delete from errorlog"));
         master ? saveMaster() : saveStandard();
 
         const QString updateFailed = QStringLiteral("LogError %1 '%2'").arg(automation::err::ProviderError).arg(location);
@@ -111,8 +105,7 @@ TEST_P(ZoneSave, AFailedRowUpdateEndsTheTransactionAndTheSaveGoesOn) {
         const QString kept = stored(z[1], QStringLiteral("name"));
         EXPECT_EQ(calls(), (QStringList{"BeginTran", event(z[0], fresh.arg(z[0])), updateFailed, "Endtran", noController, "Endtran",
                                         event(z[1], kept), noController, "Endtran", event(z[2], fresh.arg(z[2])), "Endtran"}));
-        EXPECT_FALSE(controllerObject);
-        EXPECT_FALSE(conn->inTransaction());
+        EXPECT_TRUE(!controllerObject && !conn->inTransaction());
         EXPECT_EQ(stored(z[0], QStringLiteral("name")) + stored(z[2], QStringLiteral("name")) + kept, fresh.arg(z[0]) + fresh.arg(z[2]) + (master ? "Master 210" : "Zone 7"));
         EXPECT_EQ(queued(), QStringList{QStringLiteral("7|%1_CONTROL_ZONE|%2").arg(QLatin1String(master ? "MASTER" : "STD")).arg((master ? 1000 : 500) + z[0])});
         const QString logged = QStringLiteral("7|%1|%2|0");
