@@ -35,15 +35,6 @@ Qt::ItemFlags EntryModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
 }
 
-bool EntryModel::insertRows(int row, int count, const QModelIndex& parent) {
-    if (parent.isValid() || row < 0 || row > texts_.size() || count < 1) return false;
-    beginInsertRows({}, row, row + count - 1);
-    texts_.insert(row, count, QString());
-    data_.insert(row, count, 0);
-    endInsertRows();
-    return true;
-}
-
 bool EntryModel::removeRows(int row, int count, const QModelIndex& parent) {
     if (parent.isValid() || row < 0 || count < 1 || row + count > texts_.size()) return false;
     beginRemoveRows({}, row, row + count - 1);

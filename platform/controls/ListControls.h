@@ -11,8 +11,8 @@
 namespace controls {
 
 // The entries of a list or combo box: a text and an item data value each.
-// Filling one appends every entry in one change, so a list of hundreds costs
-// its views one update, not one per entry.
+// Entries come only through append: filling appends every entry in one
+// change, so a list of hundreds costs its views one update, not one per entry.
 class EntryModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -22,7 +22,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool insertRows(int row, int count, const QModelIndex& parent = {}) override;
     bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
 
     void append(const QList<std::pair<QString, qint32>>& entries);

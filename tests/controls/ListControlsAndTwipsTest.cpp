@@ -30,6 +30,9 @@ TEST(ListControls, FillingAComboSelectsNothingAndRaisesNothing) {
         EXPECT_EQ(combo.listIndex(), 2) << "a later entry leaves the selection";
         EXPECT_EQ(combo.itemDataAt(4), 4);
         EXPECT_EQ(combo.itemText(4), QStringLiteral("4"));
+        combo.setEntry(2, QStringLiteral("two"), 22);
+        EXPECT_EQ(combo.currentText(), QStringLiteral("two")) << "a replaced entry shows at once";
+        EXPECT_EQ(combo.itemDataAt(2), 22);
     }
 }
 
