@@ -117,6 +117,8 @@ double toDouble(const QVariant& v) {
 }
 
 bool toBool(const QVariant& v) {
+    // The common case first: a column the driver already gives as a Boolean.
+    if (v.metaType().id() == QMetaType::Bool && !v.isNull()) return *static_cast<const bool*>(v.constData());
     if (qlonglong exact = 0; exactInteger(v, &exact)) return exact != 0;
     if (isNullValue(v)) raise(err::InvalidUseOfNull);
     if (!v.isValid()) return false;

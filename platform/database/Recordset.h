@@ -32,11 +32,11 @@ constexpr int adCmdText = 1;
 
 // One field of the current row. The typed reads have the platform's checked
 // semantics: NULL is error 94, out of range 6, text that is no number 13.
+// One field of a recordset's current row. It names its column through the
+// recordset, so it lives no longer than the recordset it came from.
 class Field {
 public:
-    Field(QString name, QVariant value) : name_(std::move(name)), value_(std::move(value)) {}
-
-    const QString& name() const { return name_; }
+    const QString& name() const { return *name_; }
     const QVariant& value() const { return value_; }
     bool isNull() const;
 
@@ -47,7 +47,10 @@ public:
     QString toText() const;
 
 private:
-    QString name_;
+    friend class Recordset;
+    Field(const QString& name, QVariant value) : name_(&name), value_(std::move(value)) {}
+
+    const QString* name_;
     QVariant value_;
 };
 
