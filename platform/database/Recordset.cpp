@@ -33,12 +33,12 @@ QVariant toColumnType(const QVariant& v, QMetaType type) {
 
 }  // namespace
 
-bool Field::isNull() const { return !value_.isValid() || automation::isNull(value_); }
-qint16 Field::toInt16() const { return checked(*name_, [&] { return automation::toInt16(value_); }); }
-quint8 Field::toUInt8() const { return checked(*name_, [&] { return automation::toUInt8(value_); }); }
-qint32 Field::toInt32() const { return checked(*name_, [&] { return automation::toInt32(value_); }); }
-bool Field::toBool() const { return checked(*name_, [&] { return automation::toBool(value_); }); }
-QString Field::toText() const { return checked(*name_, [&] { return automation::toText(value_); }); }
+bool Field::isNull() const { return !value_->isValid() || automation::isNull(*value_); }
+qint16 Field::toInt16() const { return checked(*name_, [&] { return automation::toInt16(*value_); }); }
+quint8 Field::toUInt8() const { return checked(*name_, [&] { return automation::toUInt8(*value_); }); }
+qint32 Field::toInt32() const { return checked(*name_, [&] { return automation::toInt32(*value_); }); }
+bool Field::toBool() const { return checked(*name_, [&] { return automation::toBool(*value_); }); }
+QString Field::toText() const { return checked(*name_, [&] { return automation::toText(*value_); }); }
 
 void Recordset::Open(const QString& source, Connection* connection, int cursorType, int lockType, int options) {
     if (open_) raise(err::OperationNotAllowed, QStringLiteral("the recordset is already open"));

@@ -32,12 +32,12 @@ constexpr int adCmdText = 1;
 
 // One field of the current row. The typed reads have the platform's checked
 // semantics: NULL is error 94, out of range 6, text that is no number 13.
-// One field of a recordset's current row. It names its column through the
-// recordset, so it lives no longer than the recordset it came from.
+// One field of a recordset's current row, seen in place: it is valid until
+// the recordset moves, is written or closes, so it is read where it is taken.
 class Field {
 public:
     const QString& name() const { return *name_; }
-    const QVariant& value() const { return value_; }
+    const QVariant& value() const { return *value_; }
     bool isNull() const;
 
     qint16 toInt16() const;
@@ -48,10 +48,10 @@ public:
 
 private:
     friend class Recordset;
-    Field(const QString& name, QVariant value) : name_(&name), value_(std::move(value)) {}
+    Field(const QString& name, const QVariant& value) : name_(&name), value_(&value) {}
 
     const QString* name_;
-    QVariant value_;
+    const QVariant* value_;
 };
 
 // A column looked up once by name; reading it by position costs no lookup.
