@@ -120,18 +120,21 @@ void FrmMain::Unload() {
     // The rows as loaded serve only the OK of this load; the tables stay.
     if (state_) state_->AsLoaded = RowsAsLoaded();
     unloading_ = false;
-    // Only the application's thread has windows and an event loop to build in.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && QThread::currentThread() == QCoreApplication::instance()->thread()) {
-        if (!nextWindowTimer_) {
-            nextWindowTimer_ = std::make_unique<QTimer>();
-            nextWindowTimer_->setSingleShot(true);
-            QObject::connect(nextWindowTimer_.get(), &QTimer::timeout, [this] { BuildNextWindow(); });
-        }
-        nextWindowTimer_->start(0);
-    }
+    scheduleNextWindow();
 }
 
-void FrmMain::BuildNextWindow() {
+void FrmMain::scheduleNextWindow() {
+    // Only the application's thread has windows and an event loop to build in.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || QThread::currentThread() != QCoreApplication::instance()->thread()) return;
+    if (!nextWindowTimer_) {
+        nextWindowTimer_ = std::make_unique<QTimer>();
+        nextWindowTimer_->setSingleShot(true);
+        QObject::connect(nextWindowTimer_.get(), &QTimer::timeout, [this] { buildNextWindow(); });
+    }
+    nextWindowTimer_->start(0);
+}
+
+void FrmMain::buildNextWindow() {
     if (window_ || nextWindow_) return;
     ErrorTrap::endSilently(*this)([&] {
         nextWindow_ = std::make_unique<FrmMainWindow>(*this);

@@ -53,10 +53,9 @@ public:
     void Show();
     // Runs the unload sequence and destroys the window; nothing when not loaded.
     void Unload();
-    // Builds the next load's window while the host is idle after a close, so
-    // an open only fills it. It is a fresh window each time: a window that has
-    // been shown is never used again.
-    void BuildNextWindow();
+    // The next load's window is built while the host is idle after a close,
+    // so an open only fills it. It is a fresh window each time: a window that
+    // has been shown is never used again. Discarding drops it, or its build.
     void DiscardNextWindow();
     // Before the library may go: no window, built or about to be, stays behind
     // on this thread unless the dialog is open.
@@ -101,6 +100,8 @@ private:
     void connectEvents();
     void hookGrids();
     void unhookGrids();
+    void scheduleNextWindow();
+    void buildNextWindow();
 
     std::unique_ptr<LoadState> state_;
     std::unique_ptr<FrmMainWindow> window_;

@@ -15,7 +15,23 @@ namespace cz {
 
 namespace {
 
-QString zoneEntry(const SCZRecord& zone) { return QStringLiteral("CZ") + QString::number(zone.ControlZoneIndex) + QLatin1Char('-') + zone.Name; }
+using Entries = QList<std::pair<QString, qint32>>;
+
+// "CZ<n>-<name>" for every standard zone, with its number as item data.
+Entries zoneEntries(const SCZTable& SCZArray) {
+    Entries entries;
+    for (int i = 0; i < SCZTable::Count; ++i) {
+        const SCZRecord& zone = SCZArray(i);
+        entries.emplace_back(QStringLiteral("CZ") + QString::number(zone.ControlZoneIndex) + QLatin1Char('-') + zone.Name, zone.ControlZoneIndex);
+    }
+    return entries;
+}
+
+Entries numberEntries(int first, int last) {
+    Entries entries;
+    for (int n = first; n <= last; ++n) entries.emplace_back(QString::number(n), n);
+    return entries;
+}
 }  // namespace
 
 void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
@@ -25,7 +41,7 @@ void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
     database::Recordset rs;
     if (!step([&] { rs.Open(QStringLiteral("sp_FetchAllGenericTimeZoneNames "), ctx.db(), database::adOpenForwardOnly, database::adLockReadOnly); }))
         return;
-    QList<std::pair<QString, qint32>> entries;
+    Entries entries;
     step.forEachRow(rs, [&] {
         step([&] { entries.emplace_back(rs.field(QStringLiteral("name")).toText(), rs.field(QStringLiteral("GenericTimeZoneId")).toInt32()); });
     });
@@ -35,16 +51,12 @@ void InitTimeZoneList(const HostContext& ctx, controls::ListBox* list) {
 
 void FillSCZList(controls::ListBox* list, const SCZTable& SCZArray) {
     list->clearEntries();
-    QList<std::pair<QString, qint32>> entries;
-    for (int i = 0; i < SCZTable::Count; ++i) entries.emplace_back(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
-    list->addEntries(entries);
+    list->addEntries(zoneEntries(SCZArray));
 }
 
 void FillSCZCombo(controls::ComboBox* combo, const SCZTable& SCZArray) {
     combo->clearEntries();
-    QList<std::pair<QString, qint32>> entries;
-    for (int i = 0; i < SCZTable::Count; ++i) entries.emplace_back(zoneEntry(SCZArray(i)), SCZArray(i).ControlZoneIndex);
-    combo->addEntries(entries);
+    combo->addEntries(zoneEntries(SCZArray));
 }
 
 void FillGenericTZCombo(const HostContext& ctx, const QVector<GenericTZRecord>& table, controls::ComboBox* combo, qint32 selectedId) {
@@ -110,14 +122,6 @@ void DoorGroupCallback(const HostContext& ctx, QWidget* dialog, NewItemRequest& 
     });
     request.clear();
 }
-
-namespace {
-QList<std::pair<QString, qint32>> numberEntries(int first, int last) {
-    QList<std::pair<QString, qint32>> entries;
-    for (int n = first; n <= last; ++n) entries.emplace_back(QString::number(n), n);
-    return entries;
-}
-}  // namespace
 
 void InitMCZCombos(const HostContext& ctx, const MCZCombos& combos, const QVector<GenericTZRecord>& GenericTZArray, const SCZTable& SCZArray) {
     ErrorTrap step = ErrorTrap::showAndEnd(ctx, QStringLiteral("frmMain.InitMCZCombos"));

@@ -30,10 +30,10 @@ constexpr int adLockBatchOptimistic = 4;
 constexpr int adCmdUnspecified = -1;
 constexpr int adCmdText = 1;
 
-// One field of the current row. The typed reads have the platform's checked
-// semantics: NULL is error 94, out of range 6, text that is no number 13.
-// One field of a recordset's current row, seen in place: it is valid until
-// the recordset moves, is written or closes, so it is read where it is taken.
+// One field of the current row, seen in place: it is valid until the
+// recordset moves, is written or closes, so it is read where it is taken.
+// The typed reads have the platform's checked semantics: NULL is error 94,
+// out of range 6, text that is no number 13.
 class Field {
 public:
     const QString& name() const { return *name_; }
